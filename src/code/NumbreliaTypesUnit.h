@@ -1,0 +1,39 @@
+// Records shared across the program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace nb {
+
+// One letter of a code table and the digit it stands for.
+struct TLetterRec {
+    int32_t Digit = 0;
+    char Letter = 0; // Windows-1251, lower case
+};
+using TLetterRecArr = std::vector<TLetterRec>;
+
+// One code table: its identifier (the section name), display name and letters, ordered by
+// digit and, within a digit, as listed in the file.
+struct TCodeRec {
+    std::string Ident;
+    std::string Name;
+    TLetterRecArr Letters;
+};
+using TCodeRecArr = std::vector<TCodeRec>;
+
+// One row of the variants list: the groups joined by "-" and how many there are.
+struct TVariantRec {
+    std::string Variant;
+    int32_t Count = 0;
+};
+
+// One row of the notebook window.
+struct TNotebookRec {
+    std::string Code;
+    std::string Words;
+    std::string Note;
+};
+
+} // namespace nb

@@ -1,0 +1,171 @@
+#include "IniFileUnit.h"
+
+#include "FileUnit.h"
+#include "TextUnit.h"
+#include "dictionary/StringListUnit.h"
+
+namespace nb {
+namespace {
+
+constexpr size_t kMaxValue = 2047;
+
+std::string_view Trim(std::string_view s) {
+    size_t b = 0, e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+    return s.substr(b, e - b);
+}
+
+// The section name of a header line, or false if the line is no header.
+bool SectionName(std::string_view line, std::string& name) {
+    line = Trim(line);
+    if (line.empty() || line[0] != '[') return false;
+    const auto close = line.find(']');
+    name = std::string(Trim(line.substr(1, close == std::string_view::npos ? line.size() - 1
+                                                                               : close - 1)));
+    return true;
+}
+
+bool KeyLine(std::string_view line, std::string_view& key, std::string_view& value) {
+    const auto eq = line.find('=');
+    if (eq == std::string_view::npos) return false;
+    key = Trim(line.substr(0, eq));
+    value = Trim(line.substr(eq + 1));
+    return true;
+}
+
+} // namespace
+
+bool ParseIniInteger(const std::string& text, int32_t& value) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        uint64_t v = 0;
+        for (size_t i = 2; i < text.size(); ++i) {
+            const char c = text[i];
+            int d;
+            if (c >= '0' && c <= '9') d = c - '0';
+            else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+            else return false;
+            v = v * 16 + static_cast<uint64_t>(d);
+            if (v > 0xFFFFFFFFull) return false;
+        }
+        value = static_cast<int32_t>(static_cast<uint32_t>(v));
+        return true;
+    }
+    return ParseInt32(text, value);
+}
+
+TIniFile::Content TIniFile::Load() const {
+    Content c;
+    if (FileExists(path_)) c.lines = SplitLines(ReadWholeFile(path_));
+    std::string name;
+    for (const auto& line : c.lines) {
+        if (!SectionName(line, name)) continue;
+        bool seen = false;
+        for (const auto& s : c.sections) seen = seen || SameTextCp1251(s, name);
+        if (!seen) c.sections.push_back(name);
+    }
+    return c;
+}
+
+bool TIniFile::Content::Find(const std::string& section, const std::string& key,
+                             std::string& value) const {
+    bool inSection = false, sectionSeen = false;
+    std::string name;
+    for (const auto& line : lines) {
+        if (SectionName(line, name)) {
+            // Only the first section of a name counts.
+            if (inSection) return false;
+            inSection = !sectionSeen && SameTextCp1251(name, section);
+            sectionSeen = sectionSeen || inSection;
+            continue;
+        }
+        std::string_view k, v;
+        if (inSection && KeyLine(line, k, v) && SameTextCp1251(k, key)) {
+            value = std::string(v.substr(0, kMaxValue));
+            return true;
+        }
+    }
+    return false;
+}
+
+TIniFile::Content TIniFile::LoadForReading() const {
+    // A file that cannot be read gives the defaults, like a missing one.
+    try {
+        return Load();
+    } catch (const EError&) {
+        return {};
+    }
+}
+
+std::vector<std::string> TIniFile::ReadSections() const { return LoadForReading().sections; }
+
+std::string TIniFile::ReadString(const std::string& section, const std::string& key,
+                                 const std::string& def) const {
+    std::string value;
+    return LoadForReading().Find(section, key, value) ? value : def;
+}
+
+int32_t TIniFile::ReadInteger(const std::string& section, const std::string& key,
+                              int32_t def) const {
+    std::string text;
+    int32_t value = 0;
+    if (LoadForReading().Find(section, key, text) && ParseIniInteger(text, value)) return value;
+    return def;
+}
+
+bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool def) const {
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void TIniFile::WriteString(const std::string& section, const std::string& key,
+                           const std::string& value) {
+    try {
+        Content c = Load();
+        std::vector<std::string>& lines = c.lines;
+        const std::string newLine = key + "=" + value;
+        // Find the first section of that name, then the key in it.
+        size_t sectionAt = lines.size(), insertAt = lines.size();
+        std::string name;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (!SectionName(lines[i], name)) continue;
+            if (sectionAt != lines.size()) break;
+            if (SameTextCp1251(name, section)) sectionAt = i;
+        }
+        bool done = false;
+        if (sectionAt != lines.size()) {
+            insertAt = sectionAt + 1;
+            for (size_t i = sectionAt + 1; i < lines.size(); ++i) {
+                if (SectionName(lines[i], name)) break;
+                std::string_view k, v;
+                if (KeyLine(lines[i], k, v)) {
+                    if (SameTextCp1251(k, key)) {
+                        lines[i] = std::string(k) + "=" + value;
+                        done = true;
+                        break;
+                    }
+                }
+                if (!Trim(lines[i]).empty()) insertAt = i + 1;
+            }
+            if (!done) lines.insert(lines.begin() + static_cast<long>(insertAt), newLine);
+        } else {
+            lines.push_back("[" + section + "]");
+            lines.push_back(newLine);
+        }
+        std::string text;
+        for (const auto& l : lines) text += l + "\r\n";
+        WriteFileAtomic(path_, text);
+    } catch (const EError&) {
+        throw EError("Unable to write to " + path_);
+    }
+}
+
+void TIniFile::WriteInteger(const std::string& section, const std::string& key, int32_t value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void TIniFile::WriteBool(const std::string& section, const std::string& key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+} // namespace nb

@@ -1,0 +1,44 @@
+// The user settings in settings.ini, section NumbreliaSettings.
+#pragma once
+
+#include "code/NumbreliaTypesUnit.h"
+#include "core/IniFileUnit.h"
+
+#include <cstdint>
+#include <string>
+
+namespace nb {
+
+inline constexpr const char* kSettingsSection = "NumbreliaSettings";
+inline constexpr const char* kCacheSection = "CacheCRC";
+
+inline constexpr int32_t kDefaultLetterColor = 255; // pure red, 0x00BBGGRR
+inline constexpr int32_t kDefaultVariantsWidth = 225;
+inline constexpr int32_t kDefaultBrowserHeight = 240;
+inline constexpr int32_t kDefaultCodeWidth = 170;
+inline constexpr int32_t kDefaultTextWidth = 250;
+inline constexpr int32_t kDefaultNoteWidth = 150;
+
+struct TProgSettings {
+    std::string CodeCode;
+    int32_t LetterColor = kDefaultLetterColor;
+    bool ShowPic = false;
+    int32_t VariantMakeType = 0;
+    bool AddNull = false;
+};
+
+// What is read at main window creation besides the record.
+struct TLayoutSettings {
+    int32_t VariantsVirtualStringTreeWidth = kDefaultVariantsWidth;
+    int32_t BrowserPanelHeight = kDefaultBrowserHeight;
+    bool HideSettings = false;
+};
+
+// Reads the keys in their documented order and applies the checks. `layout` holds the
+// controls' current sizes on entry (the defaults) and the stored ones on return.
+void LoadSettings(const TIniFile& ini, const TCodeRecArr& tables, TProgSettings& settings,
+                  TLayoutSettings& layout);
+// Writes the seven values of shutdown in their documented order. Throws EError.
+void SaveSettings(TIniFile& ini, const TProgSettings& settings, const TLayoutSettings& layout);
+
+} // namespace nb

@@ -1,0 +1,55 @@
+#include "NotebookStoreUnit.h"
+
+namespace nb {
+
+std::string NotebookKey(std::string_view variantKey) {
+    std::string key;
+    for (char c : variantKey)
+        if (c != '-') key += c;
+    return key;
+}
+
+std::vector<std::string> NotebookItems(const TStringList& entries, std::string_view key) {
+    return ReadCommaList(entries.Value(key));
+}
+
+std::string RememberedVariant(const TStringList& entries, std::string_view key) {
+    const auto items = NotebookItems(entries, key);
+    return items.empty() ? std::string() : items.front();
+}
+
+void RememberEntry(TStringList& entries, TStringList& notes, const std::string& variantKey,
+                   const std::vector<std::string>& words, const std::string& note) {
+    const std::string key = NotebookKey(variantKey);
+    std::vector<std::string> items{variantKey};
+    items.insert(items.end(), words.begin(), words.end());
+    notes.SetValue(key, note);
+    entries.SetValue(key, WriteCommaList(items));
+}
+
+std::vector<TNotebookRec> NotebookRows(const TStringList& entries, const TStringList& notes) {
+    std::vector<TNotebookRec> rows;
+    for (const auto& line : entries.Strings()) {
+        const auto eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        const auto items = ReadCommaList(std::string_view(line).substr(eq + 1));
+        if (items.size() < 2) continue;
+        TNotebookRec rec;
+        rec.Code = items[0];
+        for (size_t i = 1; i < items.size(); ++i) {
+            if (i > 1) rec.Words += " - ";
+            rec.Words += items[i];
+        }
+        rec.Note = notes.Value(std::string_view(line).substr(0, eq));
+        rows.push_back(std::move(rec));
+    }
+    return rows;
+}
+
+std::string NotebookExportText(const std::vector<TNotebookRec>& rows) {
+    std::string text;
+    for (const auto& r : rows) text += r.Code + " - " + r.Words + " - (" + r.Note + ")\r\n";
+    return text;
+}
+
+} // namespace nb

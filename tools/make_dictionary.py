@@ -1,0 +1,517 @@
+#!/usr/bin/env python3
+"""Build data/Data/dic.lst, the word list shipped with Numbrelia.
+
+The list is made of common, picturable Russian nouns in the nominative
+singular.  It is extracted from two Debian packages:
+
+  hunspell-ru        ru_RU.dic / ru_RU.aff: the noun inflection flags tell
+                     which entries are nouns in the nominative singular;
+  tesseract-ocr-rus  rus.traineddata: its LSTM word list serves as the
+                     signal that a word is in common use.
+
+Hand-made lists next to this script correct what the rules cannot know:
+
+  dictionary_allow.txt    concrete nouns the abstract-suffix filter drops;
+  dictionary_include.txt  nouns the inflection flags cannot give
+                          (indeclinable, adjective-like, plural-only);
+  dictionary_block.txt    offensive, vulgar and ambiguous words.
+
+The script also writes data/Data/NOTICE with the sources' licence notices
+and prints counts per step and a coverage report for the code tables of
+data/Data/Codes.ini.  Nothing at build or test time runs it: its output is
+committed.  Only the Python 3 standard library, apt-get and dpkg-deb are
+used.
+
+Run from anywhere:  python3 tools/make_dictionary.py
+"""
+
+import argparse
+import configparser
+import glob
+import math
+import os
+import random
+import re
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+from pathlib import Path
+
+TOOLS_DIR = Path(__file__).resolve().parent
+REPO_ROOT = TOOLS_DIR.parent
+DATA_DIR = REPO_ROOT / "data" / "Data"
+OUTPUT = DATA_DIR / "dic.lst"
+NOTICE = DATA_DIR / "NOTICE"
+CODES_INI = DATA_DIR / "Codes.ini"
+ALLOW_LIST = TOOLS_DIR / "dictionary_allow.txt"
+INCLUDE_LIST = TOOLS_DIR / "dictionary_include.txt"
+BLOCK_LIST = TOOLS_DIR / "dictionary_block.txt"
+
+# Pinned so that a rerun gives the same bytes; --latest takes whatever the
+# archive offers now (the output may then change and must be reviewed).
+PACKAGES = {
+    "hunspell-ru": "1:7.5.0-1",
+    "tesseract-ocr-rus": "1:4.1.0-2",
+}
+
+ALPHABET = "абвгдеёжзийклмнопрстуфхцчшщъыьэюя"
+WORD_RE = re.compile(r"[а-яё]+")
+# Nouns made with these suffixes are nearly always abstract (qualities,
+# actions, doctrines, sciences); three letters before the suffix keep short
+# roots such as кость or месть out of the rule.
+ABSTRACT_RE = re.compile(r"[а-яё]{3,}(ость|есть|ние|тие|ство|изм|ция|логия|графия)")
+NUMERALS = {"пять", "шесть", "семь", "восемь", "девять", "десять"}
+NOUN_FLAGS = set("KJIHFNG")
+
+# Components of a traineddata container, by their index in its table.
+LSTM_WORD_DAWG = 19
+LSTM_UNICHARSET = 21
+DAWG_MAGIC = 42
+DAWG_FLAG_BITS = 3
+DAWG_MARKER = 1      # last edge of a node
+DAWG_WORD_END = 4    # a word ends after this edge's letter
+
+RANDOM_SEED = 20240601
+RANDOM_NUMBERS = 10000
+RANDOM_DIGITS = 10
+
+
+# ---------------------------------------------------------------- sources
+
+def run(cmd, cwd=None):
+    subprocess.run(cmd, cwd=cwd, check=True, stdout=subprocess.DEVNULL)
+
+
+def deb_field(deb, field):
+    out = subprocess.run(["dpkg-deb", "-f", str(deb), field], check=True,
+                         capture_output=True, text=True).stdout
+    return out.strip()
+
+
+def fetch_packages(work, latest, debs_dir):
+    """Download (or take from debs_dir) the two packages and unpack them.
+
+    Returns {package: (version, unpacked root)}."""
+    downloads = work / "debs"
+    downloads.mkdir()
+    if debs_dir:
+        for name in PACKAGES:
+            found = sorted(Path(debs_dir).glob(name + "_*.deb"))
+            if not found:
+                sys.exit("no %s_*.deb in %s" % (name, debs_dir))
+            shutil.copy(found[-1], downloads)
+    else:
+        # apt drops privileges to _apt while downloading; let it write here.
+        os.chmod(work, 0o755)
+        os.chmod(downloads, 0o777)
+        wanted = [n if latest else "%s=%s" % (n, v) for n, v in PACKAGES.items()]
+        try:
+            run(["apt-get", "download", "-q"] + wanted, cwd=downloads)
+        except subprocess.CalledProcessError:
+            sys.exit("apt-get download failed (run 'apt-get update' first; "
+                     "if a pinned version is gone, rerun with --latest)")
+    result = {}
+    for name in PACKAGES:
+        deb = sorted(downloads.glob(name + "_*.deb"))[-1]
+        version = deb_field(deb, "Version")
+        if not latest and version != PACKAGES[name]:
+            sys.exit("%s: got version %s, expected %s (use --latest)"
+                     % (name, version, PACKAGES[name]))
+        root = work / name
+        run(["dpkg-deb", "-x", str(deb), str(root)])
+        result[name] = (version, root)
+    return result
+
+
+def find_one(root, pattern):
+    found = sorted(glob.glob(str(root / pattern), recursive=True))
+    if len(found) != 1:
+        sys.exit("expected one %s under the unpacked package, found %d"
+                 % (pattern, len(found)))
+    return Path(found[0])
+
+
+def read_text(path):
+    data = path.read_bytes()
+    try:
+        return data.decode("utf-8")
+    except UnicodeDecodeError:
+        return data.decode("koi8-r")
+
+
+# ------------------------------------------------------- hunspell-ru rules
+
+def read_hunspell(dic_path, aff_path):
+    """Returns the .dic entries as (word, flags) pairs."""
+    aff = read_text(aff_path)
+    m = re.search(r"^SET\s+(\S+)", aff, re.M)
+    encoding = m.group(1) if m else "ISO8859-1"
+    if encoding.upper().replace("-", "") != "UTF8":
+        sys.exit("ru_RU.aff declares %s; only UTF-8 is handled" % encoding)
+    lines = dic_path.read_bytes().decode("utf-8").splitlines()
+    entries = []
+    for line in lines[1:]:  # the first line is the entry count
+        word, _, flags = line.strip().partition("/")
+        entries.append((word, flags))
+    return entries
+
+
+def is_noun_entry(word, flags):
+    """Whether one .dic entry is a noun in the nominative singular."""
+    if "A" in flags:  # adjectives (also participles)
+        return False
+    if set(flags) & NOUN_FLAGS:
+        # Bare H also marks lone instrumental forms (водицей).
+        return not (flags == "H" and word.endswith("й"))
+    if "O" in flags:
+        # O is irregular inflection: nouns, but also plurals (-ы, -и, -а,
+        # -я) and possessive adjectives (-ий).
+        return not word.endswith(("ы", "и", "а", "я", "ий"))
+    if flags == "E":
+        return word.endswith(("я", "ь"))
+    return False
+
+
+def yo_key(word):
+    return word.replace("ё", "е")
+
+
+def source_forms(word):
+    """Forms under which a hand-added word may appear in the sources: itself,
+    and for a noun declined like an adjective also the adjective."""
+    forms = {yo_key(word)}
+    if word.endswith(("ое", "ая", "ой", "ый", "ий", "ее", "яя")):
+        stem = yo_key(word[:-2])
+        forms |= {stem + "ый", stem + "ий", stem + "ой"}
+    return forms
+
+
+def extract_nouns(entries, counts):
+    counts.append(("hunspell entries", len(entries)))
+    entries = [(w, f) for w, f in entries
+               if len(w) >= 2 and WORD_RE.fullmatch(w)]
+    counts.append(("lower-case Cyrillic words of 2+ letters", len(entries)))
+    entries = [(w, f) for w, f in entries
+               if not (w.endswith("дцать") or w in NUMERALS)]
+    counts.append(("  without cardinal numerals", len(entries)))
+    entries = [(w, f) for w, f in entries if "A" not in f]
+    counts.append(("  without adjectives (flag A)", len(entries)))
+    nouns = {w for w, f in entries if is_noun_entry(w, f)}
+    counts.append(("nouns by inflection flags (distinct words)", len(nouns)))
+    with_yo = {yo_key(w) for w in nouns if "ё" in w}
+    nouns = {w for w in nouns if "ё" in w or w not in with_yo}
+    counts.append(("  ё spelling kept where both exist", len(nouns)))
+    return nouns
+
+
+# ------------------------------------------------- tesseract-ocr-rus word list
+
+def read_components(path):
+    """Splits a traineddata container into {index: bytes}."""
+    data = path.read_bytes()
+    (count,) = struct.unpack_from("<i", data, 0)
+    if not 0 < count < 1000:
+        sys.exit("%s: not a little-endian traineddata file" % path)
+    offsets = struct.unpack_from("<%dq" % count, data, 4)
+    present = sorted((off, i) for i, off in enumerate(offsets) if off >= 0)
+    components = {}
+    for k, (off, i) in enumerate(present):
+        end = present[k + 1][0] if k + 1 < len(present) else len(data)
+        components[i] = data[off:end]
+    return components
+
+
+def read_unicharset(blob):
+    lines = blob.decode("utf-8").splitlines()
+    size = int(lines[0])
+    chars = []
+    for line in lines[1:size + 1]:
+        token = line.split(" ", 1)[0]
+        chars.append(" " if token == "NULL" else token)
+    return chars
+
+
+def read_dawg_words(blob, chars):
+    """All words of a squished DAWG: a flat array of 64-bit edges in which
+    each node is a run of edges ending with a marker flag, and an edge holds
+    its letter (a unichar id), flags and the index of the next node."""
+    magic, unicharset_size, num_edges = struct.unpack_from("<hii", blob, 0)
+    if magic != DAWG_MAGIC:
+        sys.exit("word list: bad DAWG magic %d" % magic)
+    if unicharset_size != len(chars):
+        sys.exit("word list: DAWG expects %d unichars, unicharset has %d"
+                 % (unicharset_size, len(chars)))
+    edges = struct.unpack_from("<%dQ" % num_edges, blob, 10)
+    letter_bits = math.ceil(math.log2(unicharset_size + 1))
+    letter_mask = (1 << letter_bits) - 1
+    flag_mask = (1 << DAWG_FLAG_BITS) - 1
+    next_shift = letter_bits + DAWG_FLAG_BITS
+    words = []
+    stack = [(0, "")]
+    while stack:
+        edge, prefix = stack.pop()
+        while True:
+            value = edges[edge]
+            letter = value & letter_mask
+            flags = (value >> letter_bits) & flag_mask
+            node = value >> next_shift
+            if letter < len(chars):
+                word = prefix + chars[letter]
+                if flags & DAWG_WORD_END:
+                    words.append(word)
+                if node:
+                    stack.append((node, word))
+            if flags & DAWG_MARKER:
+                break
+            edge += 1
+    return words
+
+
+def read_common_words(traineddata):
+    components = read_components(traineddata)
+    for index in (LSTM_WORD_DAWG, LSTM_UNICHARSET):
+        if index not in components:
+            sys.exit("%s lacks component %d" % (traineddata, index))
+    chars = read_unicharset(components[LSTM_UNICHARSET])
+    return read_dawg_words(components[LSTM_WORD_DAWG], chars)
+
+
+# ---------------------------------------------------------- hand-made lists
+
+def read_list(path):
+    words = []
+    for line in path.read_text(encoding="utf-8").splitlines():
+        word = line.split("#", 1)[0].strip().lower()
+        if word:
+            if not WORD_RE.fullmatch(word):
+                sys.exit("%s: not a lower-case Russian word: %r"
+                         % (path.name, word))
+            words.append(word)
+    return set(words)
+
+
+# ------------------------------------------------------------------ output
+
+SORT_RANK = {ch: i for i, ch in enumerate(" -" + ALPHABET)}
+
+
+def sort_key(word):
+    return [SORT_RANK[ch] for ch in word]
+
+
+def write_dictionary(words, path):
+    text = "".join(w + "\r\n" for w in sorted(words, key=sort_key))
+    path.write_bytes(text.encode("cp1251"))
+
+
+LICENCE_HEADER = """\
+dic.lst: origin and licences
+============================
+
+dic.lst is a list of Russian nouns extracted and filtered from two Debian
+packages by tools/make_dictionary.py, and then modified by hand-made lists
+(tools/dictionary_allow.txt, tools/dictionary_include.txt,
+tools/dictionary_block.txt).  It is a modified, derived work of both
+sources; neither author endorses it.
+
+Sources used:
+"""
+
+
+def copyright_section(copyright_text, files_prefix):
+    """The copyright-file paragraph whose Files: field starts with prefix."""
+    for paragraph in re.split(r"\n\s*\n", copyright_text):
+        if re.search(r"^Files:\s*" + re.escape(files_prefix), paragraph, re.M):
+            return paragraph.strip()
+    sys.exit("no Files: %s paragraph in the copyright file" % files_prefix)
+
+
+def standalone_licence(copyright_text, name):
+    for paragraph in re.split(r"\n(?=License:)", copyright_text):
+        if paragraph.startswith("License: " + name + "\n"):
+            return paragraph.strip()
+    sys.exit("no stand-alone License: %s paragraph" % name)
+
+
+def write_notice(sources, path):
+    hun_version, hun_root = sources["hunspell-ru"]
+    tes_version, tes_root = sources["tesseract-ocr-rus"]
+    hun_copy = read_text(find_one(hun_root, "usr/share/doc/*/copyright"))
+    tes_copy = read_text(find_one(tes_root, "usr/share/doc/*/copyright"))
+    parts = [
+        LICENCE_HEADER,
+        "  hunspell-ru %s (Debian): ru_RU.dic and ru_RU.aff, which tell\n"
+        "    which words are nouns and how they inflect.\n" % hun_version,
+        "  tesseract-ocr-rus %s (Debian): the LSTM word list inside\n"
+        "    rus.traineddata, used to keep only words in common use.\n"
+        % tes_version,
+        "\n1. hunspell-ru: Russian spelling dictionary\n"
+        "--------------------------------------------\n\n",
+        copyright_section(hun_copy, "dictionaries/ru_RU/*"),
+        "\n\n2. tesseract-ocr-rus: Russian data for an OCR engine\n"
+        "----------------------------------------------------\n\n",
+        copyright_section(tes_copy, "*"),
+        "\n\n",
+        standalone_licence(tes_copy, "Apache-2.0"),
+        "\n",
+    ]
+    text = "".join(parts).replace("\r\n", "\n")
+    path.write_bytes(text.replace("\n", "\r\n").encode("utf-8"))
+
+
+# ----------------------------------------------------------- coverage report
+
+def read_code_tables(path):
+    parser = configparser.ConfigParser(interpolation=None)
+    parser.optionxform = str
+    parser.read_string(path.read_bytes().decode("cp1251"))
+    tables = []
+    for section in parser.sections():
+        letters = {}
+        for digit in "0123456789":
+            for letter in parser.get(section, digit, fallback="").split(","):
+                letter = letter.strip().lower()
+                if letter:
+                    letters[letter] = digit
+        tables.append((section, letters))
+    return tables
+
+
+def full_code(entry, letters):
+    """Digits of a word's code letters in order; for a phrase the first word
+    gives only its first digit."""
+    entry = "".join(ch for ch in entry.lower() if ch in " -" + ALPHABET)
+    words = [w for w in re.split(r"[ -]+", entry) if w]
+    codes = ["".join(letters.get(ch, "") for ch in w) for w in words]
+    if len(codes) > 1:
+        codes[0] = codes[0][:1]
+    return "".join(codes)
+
+
+def group_code(code, mode):
+    if mode == 1:
+        code = code[:2]
+    elif mode == 2:
+        code = code[:3]
+    if len(code) > 1 and code.startswith("0"):
+        return ""
+    return code
+
+
+def has_variant(number, codes, lengths):
+    reachable = [False] * (len(number) + 1)
+    reachable[0] = True
+    for i in range(len(number)):
+        if reachable[i]:
+            for n in lengths:
+                if i + n <= len(number) and number[i:i + n] in codes:
+                    reachable[i + n] = True
+    return reachable[len(number)]
+
+
+def coverage_report(words, tables):
+    rng = random.Random(RANDOM_SEED)
+    numbers = ["".join(rng.choice("0123456789") for _ in range(RANDOM_DIGITS))
+               for _ in range(RANDOM_NUMBERS)]
+    print("Coverage (zero rule off; %d random %d-digit numbers, seed %d):"
+          % (RANDOM_NUMBERS, RANDOM_DIGITS, RANDOM_SEED))
+    for name, letters in tables:
+        codes_by_mode = {}
+        for mode in (0, 1, 2):
+            codes = {group_code(full_code(w, letters), mode) for w in words}
+            codes.discard("")
+            codes_by_mode[mode] = codes
+        two = sum(1 for c in codes_by_mode[1] if len(c) == 2)
+        three = sum(1 for c in codes_by_mode[2] if len(c) == 3)
+        shares = []
+        for mode in (0, 1, 2):
+            codes = codes_by_mode[mode]
+            lengths = sorted({len(c) for c in codes if len(c) <= RANDOM_DIGITS})
+            hits = sum(1 for n in numbers if has_variant(n, codes, lengths))
+            shares.append("mode %d %.1f%%" % (mode, 100.0 * hits / len(numbers)))
+        print("  [%s] 2-digit codes in mode 1: %d/100; 3-digit codes in mode 2:"
+              " %d/1000; numbers with a variant: %s"
+              % (name, two, three, ", ".join(shares)))
+
+
+# -------------------------------------------------------------------- main
+
+def build(sources):
+    counts = []
+    hun_root = sources["hunspell-ru"][1]
+    entries = read_hunspell(find_one(hun_root, "**/ru_RU.dic"),
+                            find_one(hun_root, "**/ru_RU.aff"))
+    nouns = extract_nouns(entries, counts)
+    hunspell_forms = {yo_key(w.lower()) for w, _ in entries}
+
+    tes_root = sources["tesseract-ocr-rus"][1]
+    common_raw = read_common_words(find_one(tes_root, "**/rus.traineddata"))
+    common = {yo_key(w.lower()) for w in common_raw}
+    counts.append(("tesseract word list (entries)", len(common_raw)))
+    counts.append(("tesseract word list (lower-case, ё as е)", len(common)))
+
+    words = {w for w in nouns if yo_key(w) in common}
+    counts.append(("common nouns (in the tesseract list)", len(words)))
+
+    allow = read_list(ALLOW_LIST)
+    include = read_list(INCLUDE_LIST)
+    block = read_list(BLOCK_LIST)
+
+    unused_allow = sorted(w for w in allow if w not in words)
+    dropped = {w for w in words if ABSTRACT_RE.fullmatch(w) and w not in allow}
+    words -= dropped
+    counts.append(("  without abstract suffixes (%d dropped, %d allowed back)"
+                   % (len(dropped), len(allow) - len(unused_allow)), len(words)))
+
+    missing = sorted(w for w in include
+                     if not any(f in hunspell_forms or f in common
+                                for f in source_forms(w)))
+    added = include - words
+    words |= include
+    counts.append(("  with the include list (%d added)" % len(added), len(words)))
+
+    blocked = words & block
+    words -= block
+    counts.append(("  without the block list (%d removed)" % len(blocked),
+                   len(words)))
+    return words, counts, unused_allow, missing
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--latest", action="store_true",
+                        help="use the archive's current package versions "
+                             "instead of the pinned ones")
+    parser.add_argument("--debs", metavar="DIR",
+                        help="take the .deb files from DIR instead of "
+                             "downloading them")
+    args = parser.parse_args()
+
+    with tempfile.TemporaryDirectory(prefix="numbrelia-dic-") as tmp:
+        sources = fetch_packages(Path(tmp), args.latest, args.debs)
+        for name, (version, _) in sources.items():
+            print("source: %s %s" % (name, version))
+        words, counts, unused_allow, missing = build(sources)
+        write_dictionary(words, OUTPUT)
+        write_notice(sources, NOTICE)
+
+    print("Counts per step:")
+    width = max(len(label) for label, _ in counts)
+    for label, value in counts:
+        print("  %-*s %7d" % (width, label, value))
+    if unused_allow:
+        print("allow-list words not among the common nouns (no effect): "
+              + " ".join(unused_allow))
+    if missing:
+        print("include-list words found in neither source: " + " ".join(missing))
+    print("Wrote %s: %d words" % (OUTPUT.relative_to(REPO_ROOT), len(words)))
+    print("Wrote %s" % NOTICE.relative_to(REPO_ROOT))
+    coverage_report(sorted(words, key=sort_key), read_code_tables(CODES_INI))
+    print("To regenerate: python3 tools/make_dictionary.py   (from the "
+          "repository root, after 'apt-get update'; needs apt-get and dpkg-deb)")
+
+
+if __name__ == "__main__":
+    main()
