@@ -1,0 +1,72 @@
+// Variant search: every way to cut a digit string, left to right, into groups that are
+// group codes with words (GroupCodeList) and not ignored (IgnoredCodeList).
+//
+// Search order compares group lengths left to right, shorter first. Display order sorts
+// by the number of groups, ties kept in search order. Both are produced without building
+// a variant that is not kept: a table of which group counts can still cover each suffix
+// prunes every dead branch, so the work is proportional to the output.
+#pragma once
+
+#include "code/NumbreliaTypesUnit.h"
+#include "dictionary/StringListUnit.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace nb {
+
+// More rows than this are not listed: no ordinary number comes near it, while a long
+// number in a dense mode has more variants than there are atoms.
+inline constexpr size_t kMaxVariantRows = 200000;
+
+// The digits of the text; "5270563" when there are none.
+std::string NormaliseNumber(std::string_view text);
+// The string searched for a number: with two-digit groups and the zero rule an odd
+// length gets a "0" appended; otherwise the number itself.
+std::string SearchString(const std::string& number, int32_t variantMakeType, bool addNull);
+
+class TVariantSearch {
+public:
+    // The lists are read at construction; build a new search after they change.
+    TVariantSearch(const TStringList& groupCodeList, const TStringList& ignoredCodeList);
+
+    // Appends the variant keys of `digits` in search order, at most `limit` of them;
+    // returns false when the limit cut the list.
+    bool SearchVariants(std::vector<std::string>& result, const std::string& digits,
+                        size_t limit = kMaxVariantRows) const;
+
+    struct Result {
+        std::vector<TVariantRec> Rows; // display order
+        bool Cut = false;              // more variants exist than Rows holds
+    };
+    // The variants in display order, fewest groups first, at most `limit` rows.
+    Result DisplayOrder(const std::string& digits, size_t limit = kMaxVariantRows) const;
+
+    bool IsGroup(std::string_view digits) const;
+
+private:
+    struct Node {
+        int next[10];
+        bool group;
+    };
+    // Lengths k such that digits[pos, pos+k) is a group, ascending, for every pos.
+    std::vector<std::vector<int>> GroupLengths(const std::string& digits) const;
+
+    std::vector<Node> trie_;
+};
+
+// The engine side of encoding a number.
+struct TEncodeResult {
+    std::string Number;       // the normalised number, shown in the number field
+    std::string SearchString; // what was searched and is the notebook key
+    std::vector<TVariantRec> Rows;
+    bool Cut = false;
+    long Selected = -1; // the row of the remembered variant, else 0; -1 when no rows
+};
+TEncodeResult MakeVariants(std::string_view numberText, int32_t variantMakeType, bool addNull,
+                           const TVariantSearch& search, const TStringList& notebookEntries,
+                           size_t limit = kMaxVariantRows);
+
+} // namespace nb

@@ -1,0 +1,148 @@
+// numbrelia-cli as a user runs it: outputs, exit statuses, messages, and that it leaves
+// the user's settings, lists and notebook alone.
+#include "TestUtil.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+using nbtest::TempDir;
+using nbtest::W;
+using ::testing::HasSubstr;
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+CliRun Cli(const std::string& args) {
+    TempDir errDir;
+    const std::string cmd = std::string(NUMBRELIA_CLI) + " " + args + " 2>" + (errDir / "err");
+    CliRun r;
+    FILE* p = ::popen(cmd.c_str(), "r");
+    if (!p) return r;
+    std::array<char, 4096> buf;
+    size_t n;
+    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+    const int st = ::pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    r.err = errDir.Read("err");
+    return r;
+}
+
+// A small program folder: the sample table and a few words.
+struct Folder : TempDir {
+    Folder() {
+        Write("Data/Codes.ini", W("[Sample]\r\nName=Пример\r\n0=н\r\n1=г,ж\r\n2=д,т\r\n"
+                                  "[Second]\r\n2=н\r\n"));
+        Write("Data/dic.lst", W("тот\r\nгнет\r\nдот\r\nжук\r\nнож\r\nтот дон\r\nад\r\nтотжа\r\n"));
+        Write("Data/HidedWord.lst", W("дот\r\n"));
+        Write("notebook.txt", "22=22,x\r\n");
+        Write("settings.ini", "[NumbreliaSettings]\r\nFirstStart=1\r\n");
+    }
+    std::string Dir() const { return "--dir '" + Path() + "'"; }
+};
+
+} // namespace
+
+TEST(Cli, CodesEntries) {
+    Folder f;
+    const CliRun r = Cli(f.Dir() + " code 'гнет тот' аура ТОТ");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "гнет тот\t122\t122\t[г]нет [т]о[т]\nаура\t\t\tаура\nТОТ\t22\t22\t[Т]О[Т]\n");
+    EXPECT_EQ(Cli(f.Dir() + " --mode 1 code гнет").out, "гнет\t102\t10\t[г][н]ет\n");
+    EXPECT_EQ(Cli(f.Dir() + " --mode 2 --add-null code жук").out, "жук\t1\t01\t[ж]ук\n");
+}
+
+TEST(Cli, VariantsWordsHintAndBuild) {
+    Folder f;
+    CliRun r = Cli(f.Dir() + " build");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(r.out, ::testing::StartsWith("cache rebuilt\n1="));
+    r = Cli(f.Dir() + " build");
+    EXPECT_THAT(r.out, ::testing::StartsWith("cache reused\n1="));
+
+    r = Cli(f.Dir() + " variants '2-2 1'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "221\t1\n22-1\t2\n2-2-1\t3\n");
+
+    r = Cli(f.Dir() + " words 22-1");
+    EXPECT_EQ(r.out, "22\tтот\n1\tжук\n") << "hidden дот is left out";
+    r = Cli(f.Dir() + " words 220-2");
+    EXPECT_EQ(r.out, "220\tтот дон\n2\tад\n");
+    EXPECT_EQ(Cli(f.Dir() + " hint").out, "0 - н     1 - гж     2 - дт\n");
+    EXPECT_EQ(Cli(f.Dir() + " --table second hint").out, "2 - н\n");
+}
+
+TEST(Cli, NoVariantAndTheBound) {
+    Folder f;
+    CliRun r = Cli(f.Dir() + " variants 555");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Число \"555\" не удалось перекодировать - не удалось найти подходящее слово.\n");
+    r = Cli(f.Dir() + " --limit 2 variants 221");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "221\t1\n22-1\t2\n");
+    EXPECT_THAT(r.err, HasSubstr("cut at 2"));
+}
+
+TEST(Cli, BadUsageAndMissingFiles) {
+    Folder f;
+    for (const std::string args : {"", "frobnicate", "--mode 3 hint", "--limit 0 variants 1",
+                                   "code", "variants", "hint extra", "--dir"}) {
+        const CliRun r = Cli(f.Dir() + " " + args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_THAT(r.err, HasSubstr("Usage: numbrelia-cli")) << args;
+    }
+    CliRun r = Cli(f.Dir() + " --table Nope hint");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_THAT(r.err, HasSubstr("no code table \"Nope\""));
+    EXPECT_THAT(r.err, HasSubstr("Sample, Second"));
+
+    r = Cli("--dir '" + (f / "missing") + "' hint");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_THAT(r.err, HasSubstr("No such folder"));
+
+    std::filesystem::remove(f / "Data/dic.lst");
+    r = Cli(f.Dir() + " variants 22");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_THAT(r.err, HasSubstr("Cannot open file \"" + (f / "Data/dic.lst") + "\""));
+}
+
+TEST(Cli, LeavesUserFilesAlone) {
+    Folder f;
+    const std::string settings = f.Read("settings.ini");
+    Cli(f.Dir() + " variants 22");
+    Cli(f.Dir() + " words 22");
+    EXPECT_EQ(f.Read("notebook.txt"), "22=22,x\r\n");
+    EXPECT_EQ(f.Read("Data/HidedWord.lst"), W("дот\r\n"));
+    EXPECT_FALSE(f.Exists("notebook_add.txt"));
+    EXPECT_FALSE(f.Exists("Data/IgnoredCode.lst"));
+    EXPECT_THAT(f.Read("settings.ini"), HasSubstr("FirstStart=1")) << "the first-start help is the program's";
+    EXPECT_THAT(f.Read("settings.ini"), HasSubstr("[CacheCRC]"));
+}
+
+TEST(Cli, ShippedDataGivesPhrasesForLongNumbers) {
+    TempDir f;
+    std::filesystem::copy(NUMBRELIA_DATA_DIR "/Data", f / "Data");
+    CliRun r = Cli("--dir '" + f.Path() + "' variants 5270563");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\t3\n"), std::string::npos) << r.out.substr(0, 300);
+    const std::string forty = "3141592653589793238462643383279502884197";
+    r = Cli("--dir '" + f.Path() + "' --mode 1 variants " + forty);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(r.err, HasSubstr("cut at")) << "two-digit groups give millions of variants";
+    const std::string first = r.out.substr(0, r.out.find('\t'));
+    std::string digits = first;
+    std::erase(digits, '-');
+    EXPECT_EQ(digits, forty);
+    r = Cli("--dir '" + f.Path() + "' --mode 1 words " + first);
+    const auto groups = std::count(first.begin(), first.end(), '-') + 1;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), groups);
+    EXPECT_EQ(r.out.find("\n\t"), std::string::npos) << "every group has words";
+}
