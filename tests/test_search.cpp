@@ -1,5 +1,6 @@
 // Variant search: the documented examples, the zero rule, ignored codes, the bound, and
 // a differential test against the plain recursion on many random dictionaries.
+#include "PlainSearch.h"
 #include "TestUtil.h"
 
 #include "encoding/VariantSearchUnit.h"
@@ -18,23 +19,6 @@ TStringList Sorted(std::initializer_list<const char*> items) {
     TStringList l(TStringList::Kind::Sorted);
     for (const char* s : items) l.Add(s);
     return l;
-}
-
-// The plain recursion: every prefix length, no memo, no pruning.
-void PlainSearch(std::vector<std::string>& result, const std::string& d, const TStringList& groups,
-                 const TStringList& ignored) {
-    for (size_t k = 1; k <= d.size(); ++k) {
-        const std::string p = d.substr(0, k);
-        if (!groups.Contains(p) || ignored.Contains(p)) continue;
-        const std::string rest = d.substr(k);
-        if (rest.empty()) {
-            result.push_back(p);
-            continue;
-        }
-        std::vector<std::string> sub;
-        PlainSearch(sub, rest, groups, ignored);
-        for (const auto& v : sub) result.push_back(p + "-" + v);
-    }
 }
 
 int Groups(const std::string& key) { return 1 + static_cast<int>(std::count(key.begin(), key.end(), '-')); }
@@ -208,7 +192,7 @@ TEST(Differential, MatchesThePlainRecursionOnRandomInputs) {
         const std::string number = randomCode(1 + static_cast<int>(rng() % 14));
 
         std::vector<std::string> expected;
-        PlainSearch(expected, number, groups, ignored);
+        nbtest::PlainSearch(expected, number, groups, ignored);
         const TVariantSearch search(groups, ignored);
         std::vector<std::string> found;
         EXPECT_TRUE(search.SearchVariants(found, number));
