@@ -12,9 +12,12 @@ singular.  It is extracted from two Debian packages:
 Hand-made lists next to this script correct what the rules cannot know:
 
   dictionary_allow.txt    concrete nouns the abstract-suffix filter drops;
-  dictionary_include.txt  nouns the inflection flags cannot give
-                          (indeclinable, adjective-like, plural-only);
-  dictionary_block.txt    offensive, vulgar and ambiguous words.
+  dictionary_include.txt  concrete nouns the rules cannot give: indeclinable,
+                          declined like adjectives, irregular (listed
+                          without flags), plural-only, and everyday nouns
+                          whose nominative the common-word list lacks;
+  dictionary_block.txt    offensive, vulgar and ambiguous words, and the
+                          abstract ones the suffix filter misses.
 
 The script also writes data/Data/NOTICE with the sources' licence notices
 and prints counts per step and a coverage report for the code tables of
@@ -134,11 +137,7 @@ def find_one(root, pattern):
 
 
 def read_text(path):
-    data = path.read_bytes()
-    try:
-        return data.decode("utf-8")
-    except UnicodeDecodeError:
-        return data.decode("koi8-r")
+    return path.read_bytes().decode("utf-8")
 
 
 # ------------------------------------------------------- hunspell-ru rules
@@ -158,20 +157,23 @@ def read_hunspell(dic_path, aff_path):
     return entries
 
 
-def is_noun_entry(word, flags):
-    """Whether one .dic entry is a noun in the nominative singular."""
+def noun_rule(word, flags):
+    """Which rule accepts one .dic entry as a noun in the nominative
+    singular: "classes", "O" or "E"; None if it is not one."""
     if "A" in flags:  # adjectives (also participles)
-        return False
+        return None
     if set(flags) & NOUN_FLAGS:
         # Bare H also marks lone instrumental forms (водицей).
-        return not (flags == "H" and word.endswith("й"))
+        if flags == "H" and word.endswith("й"):
+            return None
+        return "classes"
     if "O" in flags:
         # O is irregular inflection: nouns, but also plurals (-ы, -и, -а,
         # -я) and possessive adjectives (-ий).
-        return not word.endswith(("ы", "и", "а", "я", "ий"))
+        return None if word.endswith(("ы", "и", "а", "я", "ий")) else "O"
     if flags == "E":
-        return word.endswith(("я", "ь"))
-    return False
+        return "E" if word.endswith(("я", "ь")) else None
+    return None
 
 
 def yo_key(word):
@@ -198,7 +200,18 @@ def extract_nouns(entries, counts):
     counts.append(("  without cardinal numerals", len(entries)))
     entries = [(w, f) for w, f in entries if "A" not in f]
     counts.append(("  without adjectives (flag A)", len(entries)))
-    nouns = {w for w, f in entries if is_noun_entry(w, f)}
+    by_rule = {"classes": set(), "O": set(), "E": set()}
+    for word, flags in entries:
+        rule = noun_rule(word, flags)
+        if rule:
+            by_rule[rule].add(word)
+    counts.append(("  entries with noun classes K J I H F N G (words)",
+                   len(by_rule["classes"])))
+    counts.append(("  entries with flag O, not plural/possessive (words)",
+                   len(by_rule["O"])))
+    counts.append(("  entries with flags E, ending in я or ь (words)",
+                   len(by_rule["E"])))
+    nouns = by_rule["classes"] | by_rule["O"] | by_rule["E"]
     counts.append(("nouns by inflection flags (distinct words)", len(nouns)))
     with_yo = {yo_key(w) for w in nouns if "ё" in w}
     nouns = {w for w in nouns if "ё" in w or w not in with_yo}
@@ -320,7 +333,7 @@ Sources used:
 """
 
 
-def copyright_section(copyright_text, files_prefix):
+def copyright_paragraph(copyright_text, files_prefix):
     """The copyright-file paragraph whose Files: field starts with prefix."""
     for paragraph in re.split(r"\n\s*\n", copyright_text):
         if re.search(r"^Files:\s*" + re.escape(files_prefix), paragraph, re.M):
@@ -349,10 +362,10 @@ def write_notice(sources, path):
         % tes_version,
         "\n1. hunspell-ru: Russian spelling dictionary\n"
         "--------------------------------------------\n\n",
-        copyright_section(hun_copy, "dictionaries/ru_RU/*"),
+        copyright_paragraph(hun_copy, "dictionaries/ru_RU/*"),
         "\n\n2. tesseract-ocr-rus: Russian data for an OCR engine\n"
         "----------------------------------------------------\n\n",
-        copyright_section(tes_copy, "*"),
+        copyright_paragraph(tes_copy, "*"),
         "\n\n",
         standalone_licence(tes_copy, "Apache-2.0"),
         "\n",
@@ -368,22 +381,22 @@ def read_code_tables(path):
     parser.optionxform = str
     parser.read_string(path.read_bytes().decode("cp1251"))
     tables = []
-    for section in parser.sections():
+    for table in parser.sections():
         letters = {}
         for digit in "0123456789":
-            for letter in parser.get(section, digit, fallback="").split(","):
+            for letter in parser.get(table, digit, fallback="").split(","):
                 letter = letter.strip().lower()
                 if letter:
                     letters[letter] = digit
-        tables.append((section, letters))
+        tables.append((table, letters))
     return tables
 
 
 def full_code(entry, letters):
-    """Digits of a word's code letters in order; for a phrase the first word
-    gives only its first digit."""
+    """Digits of a word's code letters in order; in a phrase (words split at
+    blanks) the first word gives only its first digit."""
     entry = "".join(ch for ch in entry.lower() if ch in " -" + ALPHABET)
-    words = [w for w in re.split(r"[ -]+", entry) if w]
+    words = entry.split()
     codes = ["".join(letters.get(ch, "") for ch in w) for w in words]
     if len(codes) > 1:
         codes[0] = codes[0][:1]
@@ -400,15 +413,19 @@ def group_code(code, mode):
     return code
 
 
-def has_variant(number, codes, lengths):
-    reachable = [False] * (len(number) + 1)
-    reachable[0] = True
+def fewest_groups(number, codes, lengths):
+    """Fewest groups in a cut of number into codes, or None if no cut
+    exists: a number has a variant exactly when this is not None."""
+    best = [None] * (len(number) + 1)
+    best[0] = 0
     for i in range(len(number)):
-        if reachable[i]:
-            for n in lengths:
-                if i + n <= len(number) and number[i:i + n] in codes:
-                    reachable[i + n] = True
-    return reachable[len(number)]
+        if best[i] is None:
+            continue
+        for n in lengths:
+            if i + n <= len(number) and number[i:i + n] in codes:
+                if best[i + n] is None or best[i] + 1 < best[i + n]:
+                    best[i + n] = best[i] + 1
+    return best[len(number)]
 
 
 def coverage_report(words, tables):
@@ -425,15 +442,17 @@ def coverage_report(words, tables):
             codes_by_mode[mode] = codes
         two = sum(1 for c in codes_by_mode[1] if len(c) == 2)
         three = sum(1 for c in codes_by_mode[2] if len(c) == 3)
-        shares = []
+        print("  [%s] 2-digit codes with words in mode 1: %d/100; 3-digit codes"
+              " with words in mode 2: %d/1000" % (name, two, three))
         for mode in (0, 1, 2):
             codes = codes_by_mode[mode]
             lengths = sorted({len(c) for c in codes if len(c) <= RANDOM_DIGITS})
-            hits = sum(1 for n in numbers if has_variant(n, codes, lengths))
-            shares.append("mode %d %.1f%%" % (mode, 100.0 * hits / len(numbers)))
-        print("  [%s] 2-digit codes in mode 1: %d/100; 3-digit codes in mode 2:"
-              " %d/1000; numbers with a variant: %s"
-              % (name, two, three, ", ".join(shares)))
+            cuts = [fewest_groups(n, codes, lengths) for n in numbers]
+            found = [c for c in cuts if c is not None]
+            mean = sum(found) / len(found) if found else 0.0
+            print("    mode %d: %.1f%% of the numbers have a variant; "
+                  "fewest words per number %.2f on average"
+                  % (mode, 100.0 * len(found) / len(numbers), mean))
 
 
 # -------------------------------------------------------------------- main
