@@ -134,3 +134,19 @@ TEST(Notebook, KeyIsTheDigitsOfTheVariant) {
     EXPECT_EQ(NotebookKey("12-30"), "1230");
     EXPECT_EQ(NotebookKey(""), "");
 }
+
+TEST(ShippedDictionary, IsCleanWindows1251WithOneNounPerLine) {
+    const std::string bytes = ReadWholeFile(NUMBRELIA_DATA_DIR "/Data/dic.lst");
+    ASSERT_FALSE(bytes.empty());
+    for (unsigned char c : bytes)
+        ASSERT_TRUE(c >= 0xE0 || c == 0xB8 || c == ' ' || c == '-' || c == '\r' || c == '\n')
+            << "byte " << int(c);
+    ASSERT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+    const auto lines = SplitLines(bytes);
+    TStringList dic(TStringList::Kind::Sorted);
+    dic.Assign(lines);
+    EXPECT_EQ(dic.Count(), lines.size()) << "no line repeats another, case or order aside";
+    for (const auto& l : lines) EXPECT_FALSE(l.empty());
+    for (const char* w : {"кот", "дом", "стол", "яблоко", "ёж", "часы", "пальто"})
+        EXPECT_TRUE(dic.Contains(W(w))) << w;
+}
