@@ -17,7 +17,7 @@ std::string LineCodeHelp(const std::string& text, size_t pos, const TWordCoder& 
                                    [](char c) { return static_cast<unsigned char>(c) <= 32; });
     if (blank) return "?";
     std::string code = AdjustCode(coder.WordToCode(line), variantMakeType, addNull);
-    if (code.empty()) code = "?";
+    if (code.empty()) code.push_back('?'); // not = "?": GCC 12 warns falsely on that
     return line + ": " + code;
 }
 
