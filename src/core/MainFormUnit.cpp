@@ -1,0 +1,373 @@
+#include "MainFormUnit.h"
+
+#include "ui_MainForm.h"
+
+#include "code/CodeTableUnit.h"
+#include "core/FileUnit.h"
+#include "core/MessageBoxUnit.h"
+#include "core/TextUnit.h"
+#include "encoding/VariantSearchUnit.h"
+#include "encoding/VariantsModel.h"
+#include "notebook/NotebookStoreUnit.h"
+#include "resources/ResStrUnit.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHeaderView>
+#include <QMenu>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+namespace nb::ui {
+
+namespace {
+
+QString FromCp1251(const std::string& bytes) {
+    return QString::fromStdU16String(Cp1251ToUtf16(bytes));
+}
+
+QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+} // namespace
+
+template <class F> void TMainForm::Command(F&& f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        TMessageBox::Error(this, QString::fromUtf8(e.what()));
+    }
+}
+
+// ---- creation ---------------------------------------------------------------------------
+
+TMainForm::TMainForm(const std::string& programFolder, QWidget* parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::TMainForm>()), paths_{programFolder},
+      settingsFile_(paths_.Settings()) {
+    // The reads come before the Cache folder is made, so a folder without code tables is
+    // left exactly as it was.
+    codeTables_ = LoadCodeTables(paths_.Codes());
+    if (codeTables_.empty())
+        throw EError(QString::asprintf(res::kNoCodeTables, paths_.Codes().c_str()).toStdString());
+    LoadSettings(settingsFile_, codeTables_, settings_, layout_);
+    CreateDir(paths_.CacheFolder());
+
+    ui_->setupUi(this);
+    statusLabel_ = new QLabel(ui_->StatusBar);
+    statusLabel_->setObjectName(QStringLiteral("StatusLabel"));
+    ui_->StatusBar->addWidget(statusLabel_, 1);
+
+    // Layout values of the settings.
+    ui_->Splitter->setStretchFactor(0, 0);
+    ui_->Splitter->setStretchFactor(1, 1);
+    ui_->Splitter->setSizes({layout_.VariantsVirtualStringTreeWidth, width()});
+    ui_->WebBrowserSplitter->setStretchFactor(0, 1);
+    ui_->WebBrowserSplitter->setStretchFactor(1, 0);
+    if (layout_.HideSettings) ui_->SettingsAction->setVisible(false);
+
+    codeTable_ = SelectCodeTable(codeTables_, settings_.CodeCode);
+    painting_.DicList = &dicList_;
+    painting_.Coder = TWordCoder(codeTable_.Letters);
+    painting_.VariantMakeType = settings_.VariantMakeType;
+    painting_.LetterColor = settings_.LetterColor;
+
+    // The variants list.
+    variantsModel_ = new TVariantsModel(this);
+    QTreeView* tree = ui_->VariantsVirtualStringTree;
+    tree->setModel(variantsModel_);
+    QHeaderView* header = tree->header();
+    header->setStretchLastSection(false);
+    header->setSectionsMovable(true);
+    header->setSectionsClickable(false);
+    header->setSectionResizeMode(TVariantsModel::VariantColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(TVariantsModel::CountColumn, QHeaderView::Interactive);
+    header->resizeSection(TVariantsModel::CountColumn, 95);
+    header->setSortIndicator(TVariantsModel::CountColumn, Qt::AscendingOrder);
+    header->setSortIndicatorShown(true);
+    connect(tree->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { Command([this] { VariantsVirtualStringTreeChange(); }); });
+
+    // The words view and its pop-up menu.
+    ui_->WordsPanel->Setup(painting_, codeDictionary_, userLists_.HidedWordList);
+    connect(ui_->WordsPanel, &TWordsView::WordFocusChanged, this, &TMainForm::WordFocusChanged);
+    wordPopupMenu_ = new QMenu(this);
+    wordPopupMenu_->setObjectName(QStringLiteral("WordPopupMenu"));
+    wordPopupMenu_->addAction(ui_->HideWordMenuItem);
+    wordPopupMenu_->addAction(ui_->ShowWordMenuItem);
+    wordPopupMenu_->addAction(ui_->HideNumMenuItem);
+    connect(ui_->WordsPanel, &TWordsView::PopupRequested, wordPopupMenu_,
+            [this](const QPoint& pos) { wordPopupMenu_->popup(pos); });
+    connect(ui_->HideWordMenuItem, &QAction::triggered, this,
+            [this] { Command([this] { HideWordMenuItemClick(); }); });
+    connect(ui_->ShowWordMenuItem, &QAction::triggered, this,
+            [this] { Command([this] { ShowWordMenuItemClick(); }); });
+    connect(ui_->HideNumMenuItem, &QAction::triggered, this,
+            [this] { Command([this] { HideNumMenuItemClick(); }); });
+
+    // The number row.
+    connect(ui_->GoButton, &QPushButton::clicked, this, [this] { Command([this] { GoButtonClick(); }); });
+    connect(ui_->NumEdit, &QLineEdit::returnPressed, ui_->GoButton, &QPushButton::click);
+
+    // Splitters: the sizes the user gives are the ones saved at shut-down.
+    connect(ui_->Splitter, &QSplitter::splitterMoved, this, [this] {
+        layout_.VariantsVirtualStringTreeWidth = ui_->VariantsVirtualStringTree->width();
+        SplitterMoved();
+    });
+    connect(ui_->WebBrowserSplitter, &QSplitter::splitterMoved, this,
+            [this] { layout_.BrowserPanelHeight = ui_->BrowserPanel->height(); });
+
+    // The picture pane's tabs; the first is selected at start.
+    ui_->TabSet->setShape(QTabBar::RoundedSouth);
+    ui_->TabSet->setExpanding(false);
+    for (const char* caption : {"Яндекс", "Google", "Yahoo"}) ui_->TabSet->addTab(QString::fromUtf8(caption));
+    ui_->TabSet->setCurrentIndex(0);
+
+    ui_->CodeHelpPanel->setBackgroundRole(QPalette::ToolTipBase);
+    ui_->CodeHelpPanel->setForegroundRole(QPalette::ToolTipText);
+
+    // The restored size, centred; the program shows the window maximised.
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    PostStartup();
+}
+
+void TMainForm::PostStartup() {
+    setWindowTitle(QString::fromUtf8(res::kProductName));
+    ShowStatus(QString::fromUtf8(res::kProductName));
+    // Queued, so the load starts only once the window is on screen.
+    QMetaObject::invokeMethod(this, &TMainForm::WMStartup, Qt::QueuedConnection);
+}
+
+std::unique_ptr<TMainForm> CreateMainForm(const std::string& programFolder) {
+    try {
+        return std::make_unique<TMainForm>(programFolder);
+    } catch (const std::exception& e) {
+        TMessageBox::Error(nullptr, QString::fromUtf8(e.what()));
+        return nullptr;
+    }
+}
+
+// ---- start-up ---------------------------------------------------------------------------
+
+void TMainForm::WMStartup() {
+    try {
+        UpdateBrowserPanel();
+        // The user should see the window before the long load begins; under X the window
+        // is mapped a moment after it was shown.
+        if (QWindow* window = windowHandle(); window && isVisible()) {
+            QElapsedTimer waited;
+            waited.start();
+            while (!window->isExposed() && waited.elapsed() < 1000)
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        }
+        repaint();
+        dicList_.LoadFromFile(paths_.Dictionary());
+        userLists_.Load(paths_);
+        BuildCodeDictionary();
+    } catch (const std::exception& e) {
+        TMessageBox::Error(this, QString::fromUtf8(e.what()));
+        close();
+    }
+}
+
+void TMainForm::BuildCodeDictionary() {
+    SetControlsEnabled(false);
+    struct Reenable {
+        TMainForm* form;
+        ~Reenable() { form->SetControlsEnabled(true); }
+    } reenable{this};
+
+    ui_->CodeHelpPanel->setText(FromCp1251(CodeHintText(codeTable_.Letters)));
+    UpdateBrowserPanel();
+    repaint();
+    painting_.Coder = TWordCoder(codeTable_.Letters);
+    painting_.VariantMakeType = settings_.VariantMakeType;
+    painting_.LetterColor = settings_.LetterColor;
+
+    TBuildCallbacks callbacks;
+    callbacks.ShowStatus = [this](const std::string& text) { ShowStatus(QString::fromUtf8(text)); };
+    callbacks.ProcessEvents = [] { QCoreApplication::processEvents(); };
+    callbacks.OpenHelp = [this] { OpenHelp(); };
+    codeDictionary_.Build(paths_, settingsFile_, dicList_, codeTable_, settings_.VariantMakeType,
+                          settings_.AddNull, callbacks);
+    GoButtonClick();
+}
+
+void TMainForm::OpenHelp() {
+    if (FileExists(paths_.HelpIndex()))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(FromPath(paths_.HelpIndex())));
+}
+
+// ---- status line and busy state -----------------------------------------------------------
+
+void TMainForm::ShowStatus(const QString& text) {
+    const QString shown = QLatin1Char(' ') + text;
+    if (statusLabel_->text() == shown) return;
+    statusLabel_->setText(shown);
+    // Long work runs without returning to the event loop; the text must show now.
+    statusLabel_->repaint();
+    emit StatusShown(text);
+}
+
+QString TMainForm::StatusText() const { return statusLabel_->text().mid(1); }
+
+void TMainForm::SetControlsEnabled(bool on) {
+    ui_->MainPanel->setEnabled(on);
+    for (QAction* action : {ui_->SettingsAction, ui_->NotebookAction, ui_->TableCodeAction,
+                            ui_->DicEditAction, ui_->TestCodeAction})
+        action->setEnabled(on);
+}
+
+bool TMainForm::Busy() const { return !ui_->MainPanel->isEnabled(); }
+
+bool TMainForm::event(QEvent* event) {
+    // The browser view makes the window composite with OpenGL: once its page shows, the
+    // window system window is created anew, and the new one starts out in the normal
+    // state. The state the window had before comes back.
+    if (event->type() == QEvent::WinIdChange) {
+        if (internalWinId() == 0) {
+            statesBeforeRecreate_ = windowState();
+            recreated_ = true;
+        } else if (recreated_) {
+            QTimer::singleShot(500, this, [this] { RestoreStateAfterRecreate(); });
+        }
+    } else if (event->type() == QEvent::WindowStateChange && recreated_ && internalWinId() != 0) {
+        QMetaObject::invokeMethod(this, &TMainForm::RestoreStateAfterRecreate, Qt::QueuedConnection);
+    }
+    return QMainWindow::event(event);
+}
+
+void TMainForm::RestoreStateAfterRecreate() {
+    if (!recreated_) return;
+    recreated_ = false;
+    if (windowState() != statesBeforeRecreate_) setWindowState(statesBeforeRecreate_);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (Busy())
+        event->ignore();
+    else
+        event->accept();
+}
+
+void TMainForm::UpdateBrowserPanel() {
+    const bool show = settings_.ShowPic;
+    if (show == !ui_->BrowserPanel->isHidden()) return;
+    if (show) {
+        ui_->BrowserPanel->show();
+        const int total = ui_->WebBrowserSplitter->height() - ui_->WebBrowserSplitter->handleWidth();
+        const int pane = layout_.BrowserPanelHeight;
+        ui_->WebBrowserSplitter->setSizes({std::max(total - pane, 1), pane});
+    } else {
+        ui_->BrowserPanel->hide();
+    }
+}
+
+// ---- encoding -----------------------------------------------------------------------------
+
+void TMainForm::GoButtonClick() {
+    const std::string number = NormaliseNumber(ui_->NumEdit->text().toStdString());
+    ui_->NumEdit->setText(QString::fromLatin1(number));
+    MakeVariants();
+}
+
+void TMainForm::MakeVariants() {
+    ShowStatus(QString::fromUtf8(res::kBuildingVariants));
+    const std::string number = ui_->NumEdit->text().toStdString();
+    const TVariantSearch search(codeDictionary_.GroupCodeList, userLists_.IgnoredCodeList);
+    TEncodeResult result = nb::MakeVariants(number, settings_.VariantMakeType, settings_.AddNull,
+                                            search, userLists_.NotebookEntries);
+    if (result.Rows.empty()) {
+        // The list and the words keep what they showed.
+        TMessageBox::Warning(this, QString::asprintf(res::kNoVariant, number.c_str()));
+        ShowStatus(QString::fromUtf8(res::kIdlePrompt));
+        return;
+    }
+    const std::string selected = result.Rows[static_cast<size_t>(std::max(result.Selected, 0L))].Variant;
+    variantsModel_->SetRows(std::move(result.Rows));
+    ui_->VariantsCutLabel->setText(
+        result.Cut ? QString::asprintf(res::kVariantsCut, static_cast<int>(kMaxVariantRows)) : QString());
+    ui_->VariantsCutLabel->setVisible(result.Cut);
+    ShowStatus(QString::fromUtf8(res::kIdlePrompt));
+
+    QTreeView* tree = ui_->VariantsVirtualStringTree;
+    const QModelIndex index = variantsModel_->index(std::max(variantsModel_->FindVariant(selected), 0), 0);
+    tree->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                       QItemSelectionModel::Rows);
+    tree->scrollTo(index);
+}
+
+std::string TMainForm::GetSelectedVariant() const {
+    const QModelIndex current = ui_->VariantsVirtualStringTree->currentIndex();
+    return current.isValid() ? variantsModel_->Row(current.row()).Variant : std::string();
+}
+
+void TMainForm::VariantsVirtualStringTreeChange() {
+    const QModelIndexList rows = ui_->VariantsVirtualStringTree->selectionModel()->selectedRows();
+    if (rows.isEmpty()) return;
+    if (settings_.ShowPic) ui_->WordWebBrowser->Navigate(FromPath(paths_.HelpPictures()));
+    const std::string variant = variantsModel_->Row(rows.first().row()).Variant;
+    // The words remembered for this number count only when they belong to this variant.
+    std::vector<std::string> remembered = NotebookItems(userLists_.NotebookEntries, NotebookKey(variant));
+    if (!remembered.empty() && remembered.front() != variant) remembered.clear();
+    ui_->WordsPanel->ShowVariant(variant, remembered);
+    SplitterMoved();
+}
+
+// ---- words view ---------------------------------------------------------------------------
+
+void TMainForm::WordFocusChanged(int32_t dicIndex) {
+    if (dicIndex < 0 || static_cast<size_t>(dicIndex) >= dicList_.Count()) return;
+    currentWord_ = dicList_[static_cast<size_t>(dicIndex)];
+    UpdateWordEdit();
+}
+
+void TMainForm::UpdateWordEdit() {
+    std::string phrase;
+    for (const std::string& word : ui_->WordsPanel->ChosenWords()) {
+        if (!phrase.empty()) phrase += " - ";
+        phrase += word;
+    }
+    ui_->WordEdit->setText(FromCp1251(phrase));
+}
+
+void TMainForm::SplitterMoved() { ui_->WordsPanel->SplitterMoved(); }
+
+void TMainForm::HideWordMenuItemClick() { ui_->WordsPanel->HideWord(); }
+
+void TMainForm::ShowWordMenuItemClick() { ui_->WordsPanel->KeepOnlyWord(); }
+
+void TMainForm::HideNumMenuItemClick() {
+    const TWordTree* column = ui_->WordsPanel->FocusedColumn();
+    if (!column) return;
+    userLists_.IgnoredCodeList.Add(column->Caption().toStdString());
+    GoButtonClick();
+}
+
+// ---- shut-down ----------------------------------------------------------------------------
+
+TMainForm::~TMainForm() { FormDestroy(); }
+
+void TMainForm::FormDestroy() {
+    // Lists that were never loaded are not written (a failed start keeps the user's files).
+    std::vector<std::string> errors = userLists_.Save(paths_);
+    try {
+        SaveSettings(settingsFile_, settings_, layout_);
+    } catch (const std::exception& e) {
+        errors.emplace_back(e.what());
+    }
+    if (errors.empty()) return;
+    QString text;
+    for (const std::string& error : errors) {
+        if (!text.isEmpty()) text += QLatin1Char('\n');
+        text += QString::fromUtf8(error);
+    }
+    TMessageBox::Error(this, text);
+}
+
+} // namespace nb::ui

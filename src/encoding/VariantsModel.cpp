@@ -1,0 +1,52 @@
+#include "VariantsModel.h"
+
+#include <algorithm>
+
+namespace nb::ui {
+
+void TVariantsModel::SetRows(std::vector<TVariantRec> rows) {
+    beginResetModel();
+    rows_ = std::move(rows);
+    const auto byCount = [](const TVariantRec& a, const TVariantRec& b) { return a.Count < b.Count; };
+    // The search already delivers display order; the check keeps that case linear.
+    if (!std::is_sorted(rows_.begin(), rows_.end(), byCount))
+        std::stable_sort(rows_.begin(), rows_.end(), byCount);
+    endResetModel();
+}
+
+int TVariantsModel::FindVariant(const std::string& key) const {
+    const auto it = std::find_if(rows_.begin(), rows_.end(),
+                                 [&](const TVariantRec& r) { return r.Variant == key; });
+    return it == rows_.end() ? -1 : static_cast<int>(it - rows_.begin());
+}
+
+int TVariantsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : RowCount();
+}
+
+int TVariantsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant TVariantsModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const TVariantRec& rec = Row(index.row());
+    if (role == Qt::DisplayRole) {
+        // Variant keys are ASCII digits and '-'.
+        if (index.column() == VariantColumn) return QString::fromLatin1(rec.Variant);
+        return QString::number(rec.Count);
+    }
+    if (role == Qt::TextAlignmentRole && index.column() == CountColumn)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+    return {};
+}
+
+QVariant TVariantsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (section == VariantColumn) return QStringLiteral("Вариант");
+    if (section == CountColumn) return QStringLiteral("Количество");
+    return {};
+}
+
+} // namespace nb::ui

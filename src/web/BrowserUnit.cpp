@@ -1,0 +1,64 @@
+#include "BrowserUnit.h"
+
+#include "core/FileUnit.h"
+
+#include <QCoreApplication>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+#include <unistd.h>
+
+namespace nb::ui {
+
+QUrl BrowserUrl(const QString& address) {
+    static const QStringList schemes{QStringLiteral("http"), QStringLiteral("https"),
+                                     QStringLiteral("file"), QStringLiteral("about"),
+                                     QStringLiteral("data")};
+    const qsizetype colon = address.indexOf(QLatin1Char(':'));
+    if (colon > 0 && schemes.contains(address.left(colon), Qt::CaseInsensitive))
+        return QUrl(address, QUrl::StrictMode);
+    return QUrl::fromLocalFile(address);
+}
+
+void PrepareBrowserEngine() {
+    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The browser view shares its OpenGL context with the widgets.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+TWebBrowser::TWebBrowser(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+}
+
+QWebEngineView* TWebBrowser::View() {
+    if (!view_) {
+        view_ = new QWebEngineView(this);
+        layout()->addWidget(view_);
+        connect(view_, &QWebEngineView::loadStarted, this, [this] { readyState_ = kLoading; });
+        connect(view_, &QWebEngineView::loadFinished, this, [this] { readyState_ = kComplete; });
+        if (!url_.isEmpty()) view_->setUrl(url_);
+    }
+    return view_;
+}
+
+void TWebBrowser::Navigate(const QString& address) {
+    const QUrl url = BrowserUrl(address);
+    if (!url.isValid())
+        throw EError("Cannot navigate to \"" + address.toStdString() + "\". " +
+                     url.errorString().toStdString());
+    url_ = url;
+    // Loading counts from the call on, so a caller polling right after it never sees the
+    // previous page's completion.
+    readyState_ = kLoading;
+    if (view_) {
+        view_->setUrl(url);
+    } else {
+        // Starting the browser engine takes a while; what the caller changed in the window
+        // gets painted first.
+        QMetaObject::invokeMethod(this, [this] { View(); }, Qt::QueuedConnection);
+    }
+}
+
+} // namespace nb::ui

@@ -1,0 +1,45 @@
+// Shared by the window tests: a small program folder, a started main window, and a
+// recorder that answers message boxes.
+#pragma once
+
+#include "TestUtil.h"
+
+#include "core/MainFormUnit.h"
+#include "core/MessageBoxUnit.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace nbtest {
+
+// Writes Data/Codes.ini (tables Classic and Major) and, when asked, Data/dic.lst with a
+// dozen words whose Classic codes give 5270563 eight variants:
+//   5 боа  2 ад  7 оса  0 ум  56 пол  3 ухо  52 бот пуд  70 сон  563 пешка пшик  89 вор
+// and "ау" without a code.
+void WriteFixture(const TempDir& dir, bool withDictionary = true);
+
+// Creates the window on the folder, shows it and waits for the idle prompt.
+std::unique_ptr<nb::ui::TMainForm> StartForm(const TempDir& dir);
+bool WaitIdle(const nb::ui::TMainForm& form, int timeoutMs = 5000);
+
+// Outside a TBoxRecorder a message box fails the running test (and is answered OK), so
+// a test never waits for a box nobody sees.
+void FailOnMessageBoxes();
+
+// Answers every box with OK and keeps what it was shown; restores real boxes on exit.
+class TBoxRecorder {
+public:
+    TBoxRecorder();
+    ~TBoxRecorder();
+    std::vector<nb::ui::TMessage> Boxes;
+};
+
+// The words of a word column, top to bottom, with hidden ones left out, as UTF-8.
+std::vector<std::string> VisibleWords(const nb::ui::TMainForm& form, size_t column);
+// The focused word of every column, as UTF-8.
+std::vector<std::string> FocusedWords(const nb::ui::TMainForm& form);
+// The variant keys of the variants list, top to bottom.
+std::vector<std::string> VariantRows(const nb::ui::TMainForm& form);
+
+} // namespace nbtest

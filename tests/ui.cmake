@@ -1,0 +1,45 @@
+# Window tests. Most run off screen; the browser tests and the program itself run in a
+# real X server (Xvfb) that their script starts.
+find_package(Qt6 REQUIRED COMPONENTS Test)
+find_package(X11 REQUIRED)
+
+add_library(uitestutil STATIC UiFixture.cpp UiTestMain.cpp)
+target_link_libraries(uitestutil PUBLIC testutil ui Qt6::Test)
+set_target_properties(uitestutil PROPERTIES AUTOUIC ON
+  AUTOUIC_SEARCH_PATHS ${CMAKE_SOURCE_DIR}/src/resources)
+
+function(numbrelia_ui_test name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE uitestutil)
+  set_target_properties(${name} PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+    AUTOMOC ON AUTOUIC ON AUTOUIC_SEARCH_PATHS ${CMAKE_SOURCE_DIR}/src/resources)
+endfunction()
+
+numbrelia_ui_test(test_mainform test_mainform.cpp)
+numbrelia_ui_test(test_uiparts test_uiparts.cpp)
+numbrelia_ui_test(test_browser test_browser.cpp)
+foreach(t test_mainform test_uiparts)
+  add_test(NAME ${t} COMMAND ${t})
+  set_tests_properties(${t} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS gui)
+endforeach()
+
+# Measures start-up and selection times (prints them; not a test).
+add_executable(ui_timing ui_timing.cpp UiFixture.cpp)
+target_link_libraries(ui_timing PRIVATE testutil ui Qt6::Test)
+set_target_properties(ui_timing PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+  AUTOUIC ON AUTOUIC_SEARCH_PATHS ${CMAKE_SOURCE_DIR}/src/resources)
+
+add_executable(xwindow_tool XWindowTool.cpp)
+target_link_libraries(xwindow_tool PRIVATE X11::X11)
+set_target_properties(xwindow_tool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+
+set(xvfb_run ${CMAKE_CURRENT_SOURCE_DIR}/xvfb-run.sh)
+add_test(NAME test_browser COMMAND bash ${xvfb_run} $<TARGET_FILE:test_browser>)
+add_test(NAME program_xvfb
+  COMMAND bash ${xvfb_run} bash ${CMAKE_CURRENT_SOURCE_DIR}/program-xvfb.sh
+          $<TARGET_FILE:numbrelia> ${CMAKE_SOURCE_DIR}/data $<TARGET_FILE:xwindow_tool>)
+set_tests_properties(test_browser program_xvfb PROPERTIES LABELS xvfb TIMEOUT 180)
+include(${CMAKE_CURRENT_SOURCE_DIR}/web_ui.cmake)
+include(${CMAKE_CURRENT_SOURCE_DIR}/notebook_ui.cmake)
+include(${CMAKE_CURRENT_SOURCE_DIR}/tools_ui.cmake)
