@@ -1,0 +1,97 @@
+#include "AddToNotebookFormUnit.h"
+
+#include "ui_AddToNotebookForm.h"
+
+#include "core/MessageBoxUnit.h"
+#include "core/TextUnit.h"
+#include "notebook/NotebookStoreUnit.h"
+
+#include <QScreen>
+
+namespace nb::ui {
+
+namespace {
+
+QString FromCp1251(const std::string& bytes) { return QString::fromStdU16String(Cp1251ToUtf16(bytes)); }
+
+void FixAndCenter(QDialog* dialog, const QSize& laidOut) {
+    dialog->setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    dialog->setFixedSize(dialog->sizeHint().expandedTo(laidOut));
+    if (const QScreen* screen = dialog->screen())
+        dialog->move(screen->availableGeometry().center() - dialog->rect().center());
+}
+
+void SetButtonFace(QWidget* edit) {
+    QPalette palette = edit->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Base, palette.color(group, QPalette::Button));
+    edit->setPalette(palette);
+}
+
+} // namespace
+
+TAddToNotebookForm::TAddToNotebookForm(QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::TAddToNotebookForm>()) {
+    ui_->setupUi(this);
+    SetButtonFace(ui_->NumEdit);
+    SetButtonFace(ui_->WordEdit);
+    FixAndCenter(this, QSize(435, 188));
+    ui_->NotesEdit->setFocus();
+}
+
+TAddToNotebookForm::~TAddToNotebookForm() = default;
+
+void TAddToNotebookForm::SetEntry(const std::string& variantKey, const std::vector<std::string>& words,
+                                  const std::string& note) {
+    std::string phrase;
+    for (const std::string& word : words) {
+        if (!phrase.empty()) phrase += " - ";
+        phrase += word;
+    }
+    ui_->NumEdit->setText(FromCp1251(variantKey));
+    ui_->WordEdit->setText(FromCp1251(phrase));
+    ui_->NotesEdit->setText(FromCp1251(note));
+    // Selected, as a field that receives the focus is: typing replaces the stored note,
+    // End keeps it.
+    ui_->NotesEdit->selectAll();
+}
+
+void TAddToNotebookForm::accept() {
+    const QString text = ui_->NotesEdit->text();
+    // A note is one line of notebook_add.txt; a pasted line break would split it.
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0)) {
+            TMessageBox::Warning(this, QStringLiteral("Примечание должно занимать одну строку: "
+                                                      "уберите из него переводы строки."));
+            ui_->NotesEdit->setFocus();
+            return;
+        }
+    }
+    std::string note;
+    char32_t bad = 0;
+    if (!Utf8ToCp1251(text.toStdString(), note, &bad)) {
+        TMessageBox::Warning(
+            this, QStringLiteral("Символ «%1» нельзя сохранить в записной книжке: её файлы хранят "
+                                 "только буквы и знаки кодировки Windows-1251 (русские и "
+                                 "латинские буквы, цифры, знаки препинания). Удалите или "
+                                 "замените этот символ.")
+                      .arg(QString::fromUcs4(&bad, 1)));
+        ui_->NotesEdit->setFocus();
+        return;
+    }
+    note_ = std::move(note);
+    QDialog::accept();
+}
+
+bool Remember(QWidget* owner, const std::string& variantKey, const std::vector<std::string>& words,
+              TStringList& entries, TStringList& notes) {
+    if (variantKey.empty()) return false;
+    const std::string key = NotebookKey(variantKey);
+    TAddToNotebookForm form(owner);
+    form.SetEntry(variantKey, words, notes.Value(key));
+    if (form.exec() != QDialog::Accepted) return false;
+    RememberEntry(entries, notes, variantKey, words, form.Note());
+    return true;
+}
+
+} // namespace nb::ui

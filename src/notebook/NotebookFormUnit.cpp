@@ -1,0 +1,213 @@
+#include "NotebookFormUnit.h"
+
+#include "ui_NotebookForm.h"
+
+#include "core/FileUnit.h"
+#include "core/MessageBoxUnit.h"
+#include "core/SettingsUnit.h"
+#include "core/TextUnit.h"
+#include "notebook/NotebookStoreUnit.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QPainter>
+#include <QScreen>
+
+#include <algorithm>
+#include <array>
+
+namespace nb::ui {
+
+namespace {
+
+QString FromCp1251(const std::string& bytes) { return QString::fromStdU16String(Cp1251ToUtf16(bytes)); }
+
+void FixAndCenter(QDialog* dialog, const QSize& laidOut) {
+    dialog->setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    dialog->setFixedSize(dialog->sizeHint().expandedTo(laidOut));
+    if (const QScreen* screen = dialog->screen())
+        dialog->move(screen->availableGeometry().center() - dialog->rect().center());
+}
+
+constexpr std::array<int, TNotebookModel::ColumnCount> kLaidOutWidths{
+    kDefaultCodeWidth, kDefaultTextWidth, kDefaultNoteWidth};
+constexpr std::array<const char*, TNotebookModel::ColumnCount> kWidthKeys{"CodeWidth", "TextWidth",
+                                                                         "NoteWidth"};
+
+TNotebookForm::SaveDialogRunner& TestSaveDialog() {
+    static TNotebookForm::SaveDialogRunner runner;
+    return runner;
+}
+
+QString RunSaveDialog(QFileDialog& dialog) {
+    if (const auto& runner = TestSaveDialog()) return runner(dialog);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace
+
+// ---- rows -----------------------------------------------------------------------------------
+
+void TNotebookModel::SetRows(std::vector<TNotebookRec> rows) {
+    beginResetModel();
+    rows_ = std::move(rows);
+    endResetModel();
+}
+
+int TNotebookModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int TNotebookModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QVariant TNotebookModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+    const TNotebookRec& rec = rows_[static_cast<size_t>(index.row())];
+    switch (index.column()) {
+    case CodeColumn: return FromCp1251(rec.Code);
+    case WordsColumn: return FromCp1251(rec.Words);
+    default: return FromCp1251(rec.Note);
+    }
+}
+
+QVariant TNotebookModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    switch (section) {
+    case CodeColumn: return QStringLiteral("Код");
+    case WordsColumn: return QStringLiteral("Слова");
+    case NoteColumn: return QStringLiteral("Примечание");
+    default: return {};
+    }
+}
+
+// ---- painting -------------------------------------------------------------------------------
+
+void TNotebookDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const {
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    opt.text.clear();
+    const QWidget* widget = opt.widget;
+    // Whole-row focus does not flag the cells, so ask the view.
+    const auto* view = qobject_cast<const QAbstractItemView*>(widget);
+    const bool selected = opt.state & QStyle::State_Selected;
+    // A focused row that the user deselected (Ctrl+click) has no highlight behind it, so
+    // highlight text there would be unreadable.
+    const bool focusedRow =
+        selected && view && view->hasFocus() && view->currentIndex().row() == index.row();
+    // Without the focus the text is window-text, which needs a quiet selection behind it.
+    if (selected && !focusedRow)
+        opt.palette.setColor(QPalette::Highlight, opt.palette.color(QPalette::Button).darker(112));
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+
+    const QRect rect = opt.rect.adjusted(kTextMargin, 1, -kTextMargin, -1);
+    painter->save();
+    painter->setFont(opt.font);
+    painter->setPen(opt.palette.color(focusedRow ? QPalette::HighlightedText : QPalette::WindowText));
+    const QString shown = opt.fontMetrics.elidedText(text, Qt::ElideRight, rect.width());
+    painter->drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+    painter->restore();
+}
+
+QSize TNotebookDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    // A little air between the rows, which the plain text height does not leave.
+    const QSize size = QStyledItemDelegate::sizeHint(option, index);
+    return {size.width(), std::max(size.height(), option.fontMetrics.height() + 5)};
+}
+
+// ---- the window -----------------------------------------------------------------------------
+
+TNotebookForm::TNotebookForm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TNotebookForm>()) {
+    ui_->setupUi(this);
+    model_ = new TNotebookModel(this);
+    QTreeView* tree = ui_->VirtualDrawTree;
+    tree->setModel(model_);
+    tree->setItemDelegate(new TNotebookDelegate(tree));
+    QHeaderView* header = tree->header();
+    // Stretching would change the stored width of the last column.
+    header->setStretchLastSection(false);
+    header->setSectionsMovable(true);
+    header->setSectionsClickable(false);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    for (int c = 0; c < TNotebookModel::ColumnCount; ++c) header->resizeSection(c, kLaidOutWidths[c]);
+    tree->installEventFilter(this);
+
+    connect(ui_->ExportButton, &QPushButton::clicked, this, [this] { ExportButtonClick(); });
+    FixAndCenter(this, QSize(610, 498));
+}
+
+TNotebookForm::~TNotebookForm() = default;
+
+bool TNotebookForm::eventFilter(QObject* watched, QEvent* event) {
+    // The focused row's text colour depends on the focus, which the view does not repaint
+    // for by itself.
+    if (watched == ui_->VirtualDrawTree && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        ui_->VirtualDrawTree->viewport()->update();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TNotebookForm::SetLists(const TStringList& entries, const TStringList& notes) {
+    entries_ = &entries;
+    notes_ = &notes;
+}
+
+void TNotebookForm::BuildRows() {
+    if (entries_ && notes_) model_->SetRows(NotebookRows(*entries_, *notes_));
+    // The first row is focused and selected, so the keyboard starts there.
+    const QModelIndex first = model_->index(0, 0);
+    if (first.isValid())
+        ui_->VirtualDrawTree->selectionModel()->setCurrentIndex(
+            first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+int TNotebookForm::FillNotebook() {
+    BuildRows();
+    return exec();
+}
+
+int TNotebookForm::ColumnWidth(int column) const { return ui_->VirtualDrawTree->header()->sectionSize(column); }
+
+void TNotebookForm::SetColumnWidth(int column, int width) {
+    QHeaderView* header = ui_->VirtualDrawTree->header();
+    // A column stored narrower than the header allows could not be found again to widen.
+    header->resizeSection(column, std::max(width, header->minimumSectionSize()));
+}
+
+void TNotebookForm::ExportButtonClick() {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("Текстовые файлы (*.txt)"));
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.selectFile(QStringLiteral("Записная книжка.txt"));
+    const QString path = RunSaveDialog(dialog);
+    if (path.isEmpty()) return;
+    try {
+        WriteFileAtomic(QFile::encodeName(path).toStdString(), NotebookExportText(model_->Rows()));
+    } catch (const std::exception& e) {
+        // The message names the file and the reason; the window stays open.
+        TMessageBox::Error(this, QString::fromUtf8(e.what()));
+    }
+}
+
+void TNotebookForm::SetSaveDialogForTesting(SaveDialogRunner runner) { TestSaveDialog() = std::move(runner); }
+
+void ShowNotebook(QWidget* owner, TIniFile& settings, const TStringList& entries, const TStringList& notes) {
+    TNotebookForm form(owner);
+    form.SetLists(entries, notes);
+    for (int c = 0; c < TNotebookModel::ColumnCount; ++c)
+        form.SetColumnWidth(c, settings.ReadInteger(kSettingsSection, kWidthKeys[c], form.ColumnWidth(c)));
+    form.FillNotebook();
+    for (int c = 0; c < TNotebookModel::ColumnCount; ++c)
+        settings.WriteInteger(kSettingsSection, kWidthKeys[c], form.ColumnWidth(c));
+}
+
+} // namespace nb::ui

@@ -1,0 +1,106 @@
+// The notebook window: the remembered numbers with their words and notes, in notebook
+// order, and their export to a text file. It only reads the notebook lists.
+#pragma once
+
+#include "code/NumbreliaTypesUnit.h"
+#include "core/IniFileUnit.h"
+#include "dictionary/StringListUnit.h"
+
+#include <QAbstractTableModel>
+#include <QDialog>
+#include <QStyledItemDelegate>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QFileDialog;
+
+namespace Ui {
+class TNotebookForm;
+}
+
+namespace nb::ui {
+
+// One TNotebookRec per row, columns "Код", "Слова", "Примечание"; rows stay in the order
+// given (no sorting).
+class TNotebookModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { CodeColumn = 0, WordsColumn = 1, NoteColumn = 2, ColumnCount = 3 };
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void SetRows(std::vector<TNotebookRec> rows);
+    const std::vector<TNotebookRec>& Rows() const { return rows_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    std::vector<TNotebookRec> rows_;
+};
+
+// VirtualDrawTreeDrawNode: the cell text in the highlight-text colour on the focused row
+// while the list has the keyboard focus, in the window-text colour everywhere else.
+class TNotebookDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    // Space left and right of the text inside a cell.
+    static constexpr int kTextMargin = 4;
+};
+
+class TNotebookForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TNotebookForm(QWidget* parent = nullptr);
+    ~TNotebookForm() override;
+
+    // The main window's lists; they must outlive the window, which does not change them.
+    void SetLists(const TStringList& entries, const TStringList& notes);
+    // Builds the rows from the lists.
+    void BuildRows();
+    // Builds the rows and shows the window modally; returns when it is closed.
+    int FillNotebook();
+
+    // Width of a column by its own index (0 code, 1 words, 2 note), wherever it was
+    // dragged.
+    int ColumnWidth(int column) const;
+    void SetColumnWidth(int column, int width);
+
+    void ExportButtonClick();
+
+    // Runs the set-up save dialog and returns the chosen file, or empty when cancelled.
+    using SaveDialogRunner = std::function<QString(QFileDialog& dialog)>;
+    // Replaces running the dialog (tests); an empty function restores it.
+    static void SetSaveDialogForTesting(SaveDialogRunner runner);
+
+    TNotebookModel* Model() const { return model_; }
+    Ui::TNotebookForm* Controls() const { return ui_.get(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::unique_ptr<Ui::TNotebookForm> ui_;
+    TNotebookModel* model_ = nullptr;
+    const TStringList* entries_ = nullptr;
+    const TStringList* notes_ = nullptr;
+};
+
+// NotebookActionExecute: opens the window over the lists with the column widths stored
+// in `settings` (CodeWidth, TextWidth, NoteWidth; the laid-out widths when missing) and,
+// when it closes, writes the three widths back whether or not they changed. A refused
+// write throws EError.
+void ShowNotebook(QWidget* owner, TIniFile& settings, const TStringList& entries, const TStringList& notes);
+
+} // namespace nb::ui

@@ -1,0 +1,5 @@
+# The settings dialog and the notebook windows, off screen.
+numbrelia_ui_test(test_notebookforms test_notebookforms.cpp)
+target_compile_definitions(test_notebookforms PRIVATE NUMBRELIA_DATA_DIR="${CMAKE_SOURCE_DIR}/data")
+add_test(NAME test_notebookforms COMMAND test_notebookforms)
+set_tests_properties(test_notebookforms PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS gui)
