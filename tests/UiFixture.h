@@ -7,6 +7,11 @@
 #include "core/MainFormUnit.h"
 #include "core/MessageBoxUnit.h"
 
+#include <QApplication>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,6 +38,34 @@ public:
     TBoxRecorder();
     ~TBoxRecorder();
     std::vector<nb::ui::TMessage> Boxes;
+};
+
+// Acts on the dialog of type T as soon as it runs modally. A dialog the action leaves
+// open is closed after a while with a failure, so a broken test cannot hang the run.
+template <class T> class TModalDialogDriver {
+public:
+    explicit TModalDialogDriver(std::function<void(T&)> action) : action_(std::move(action)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            timer_.stop();
+            shown_ = true;
+            action_(*dialog);
+            if (dialog->isVisible())
+                QTimer::singleShot(5000, dialog, [dialog] {
+                    if (!dialog->isVisible()) return;
+                    ADD_FAILURE() << "the dialog was left open";
+                    dialog->reject();
+                });
+        });
+        timer_.start(5);
+    }
+    bool Shown() const { return shown_; }
+
+private:
+    std::function<void(T&)> action_;
+    QTimer timer_;
+    bool shown_ = false;
 };
 
 // The words of a word column, top to bottom, with hidden ones left out, as UTF-8.

@@ -451,7 +451,7 @@ TEST_F(MainFormEncode, TheWordPopupMenuFocusesTheClickedRowAndActsOnIt) {
     QStringList captions;
     for (QAction* action : menu->actions()) captions << action->text();
     EXPECT_EQ(captions, QStringList({Q("&Скрыть слово"), Q("&Оставить только это слово"),
-                                     Q("Скрыть число (не учитывать при вариантах)")}));
+                                     Q("&Таблица кодов"), Q("Скрыть число (не учитывать при вариантах)")}));
     menu->actions().at(0)->trigger();
     menu->hide();
     EXPECT_THAT(VisibleWords(*form, 0), ElementsAre("бот"));

@@ -41,33 +41,7 @@ namespace {
 
 QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 
-// Acts on the dialog of type T as soon as it runs modally. A dialog the action leaves
-// open is closed after a while with a failure, so a broken test cannot hang the run.
-template <class T> class TDialogDriver {
-public:
-    explicit TDialogDriver(std::function<void(T&)> action) : action_(std::move(action)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-            if (!dialog) return;
-            timer_.stop();
-            shown_ = true;
-            action_(*dialog);
-            if (dialog->isVisible())
-                QTimer::singleShot(5000, dialog, [dialog] {
-                    if (!dialog->isVisible()) return;
-                    ADD_FAILURE() << "the dialog was left open";
-                    dialog->reject();
-                });
-        });
-        timer_.start(5);
-    }
-    bool Shown() const { return shown_; }
-
-private:
-    std::function<void(T&)> action_;
-    QTimer timer_;
-    bool shown_ = false;
-};
+template <class T> using TDialogDriver = nbtest::TModalDialogDriver<T>;
 
 std::vector<std::string> Lines(const TStringList& list) { return list.Strings(); }
 

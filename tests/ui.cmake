@@ -19,10 +19,14 @@ endfunction()
 numbrelia_ui_test(test_mainform test_mainform.cpp)
 numbrelia_ui_test(test_uiparts test_uiparts.cpp)
 numbrelia_ui_test(test_browser test_browser.cpp)
-foreach(t test_mainform test_uiparts)
+numbrelia_ui_test(test_wiring test_wiring.cpp)
+foreach(t test_mainform test_uiparts test_wiring)
   add_test(NAME ${t} COMMAND ${t})
   set_tests_properties(${t} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS gui)
 endforeach()
+# The dictionary editor and the picture pane start the browser engine.
+set_tests_properties(test_wiring PROPERTIES ENVIRONMENT
+  "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/lsan-webengine.supp")
 
 # Measures start-up and selection times (prints them; not a test).
 add_executable(ui_timing ui_timing.cpp UiFixture.cpp)
@@ -31,7 +35,7 @@ set_target_properties(ui_timing PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINA
   AUTOUIC ON AUTOUIC_SEARCH_PATHS ${CMAKE_SOURCE_DIR}/src/resources)
 
 add_executable(xwindow_tool XWindowTool.cpp)
-target_link_libraries(xwindow_tool PRIVATE X11::X11)
+target_link_libraries(xwindow_tool PRIVATE X11::X11 X11::Xtst ZLIB::ZLIB)
 set_target_properties(xwindow_tool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 
 set(xvfb_run ${CMAKE_CURRENT_SOURCE_DIR}/xvfb-run.sh)
@@ -39,7 +43,10 @@ add_test(NAME test_browser COMMAND bash ${xvfb_run} $<TARGET_FILE:test_browser>)
 add_test(NAME program_xvfb
   COMMAND bash ${xvfb_run} bash ${CMAKE_CURRENT_SOURCE_DIR}/program-xvfb.sh
           $<TARGET_FILE:numbrelia> ${CMAKE_SOURCE_DIR}/data $<TARGET_FILE:xwindow_tool>)
-set_tests_properties(test_browser program_xvfb PROPERTIES LABELS xvfb TIMEOUT 180)
+add_test(NAME pictures_xvfb
+  COMMAND bash ${xvfb_run} bash ${CMAKE_CURRENT_SOURCE_DIR}/pictures-xvfb.sh
+          $<TARGET_FILE:numbrelia> ${CMAKE_SOURCE_DIR}/data $<TARGET_FILE:xwindow_tool>)
+set_tests_properties(test_browser program_xvfb pictures_xvfb PROPERTIES LABELS xvfb TIMEOUT 180)
 include(${CMAKE_CURRENT_SOURCE_DIR}/web_ui.cmake)
 include(${CMAKE_CURRENT_SOURCE_DIR}/notebook_ui.cmake)
 include(${CMAKE_CURRENT_SOURCE_DIR}/tools_ui.cmake)

@@ -5,15 +5,24 @@
 #include "code/CodeTableUnit.h"
 #include "core/FileUnit.h"
 #include "core/MessageBoxUnit.h"
+#include "core/SettingsFormUnit.h"
 #include "core/TextUnit.h"
 #include "encoding/VariantSearchUnit.h"
 #include "encoding/VariantsModel.h"
+#include "notebook/AddToNotebookFormUnit.h"
+#include "notebook/NotebookFormUnit.h"
 #include "notebook/NotebookStoreUnit.h"
 #include "resources/ResStrUnit.h"
+#include "tools/DicEditFormUnit.h"
+#include "tools/TableCodeFormUnit.h"
+#include "tools/TestFormUnit.h"
+#include "web/AboutFormUnit.h"
+#include "web/DesktopUnit.h"
+#include "web/PicturePaneUnit.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
@@ -31,6 +40,16 @@ QString FromCp1251(const std::string& bytes) {
 }
 
 QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+// Messages of the engine (UTF-8), one a line, for one box.
+QString JoinLines(const std::vector<std::string>& lines) {
+    QString text;
+    for (const std::string& line : lines) {
+        if (!text.isEmpty()) text += QLatin1Char('\n');
+        text += QString::fromUtf8(line);
+    }
+    return text;
+}
 
 } // namespace
 
@@ -56,6 +75,10 @@ TMainForm::TMainForm(const std::string& programFolder, QWidget* parent)
     CreateDir(paths_.CacheFolder());
 
     ui_->setupUi(this);
+    setWindowIcon(ProgramIcon());
+    qApp->setWindowIcon(ProgramIcon());
+    // Seeded now, at start-up, rather than when the code test first draws.
+    ProgramRandomGenerator();
     statusLabel_ = new QLabel(ui_->StatusBar);
     statusLabel_->setObjectName(QStringLiteral("StatusLabel"));
     ui_->StatusBar->addWidget(statusLabel_, 1);
@@ -97,6 +120,7 @@ TMainForm::TMainForm(const std::string& programFolder, QWidget* parent)
     wordPopupMenu_->setObjectName(QStringLiteral("WordPopupMenu"));
     wordPopupMenu_->addAction(ui_->HideWordMenuItem);
     wordPopupMenu_->addAction(ui_->ShowWordMenuItem);
+    wordPopupMenu_->addAction(ui_->TableCodeAction);
     wordPopupMenu_->addAction(ui_->HideNumMenuItem);
     connect(ui_->WordsPanel, &TWordsView::PopupRequested, wordPopupMenu_,
             [this](const QPoint& pos) { wordPopupMenu_->popup(pos); });
@@ -107,9 +131,29 @@ TMainForm::TMainForm(const std::string& programFolder, QWidget* parent)
     connect(ui_->HideNumMenuItem, &QAction::triggered, this,
             [this] { Command([this] { HideNumMenuItemClick(); }); });
 
-    // The number row.
+    // The number row and the phrase row.
     connect(ui_->GoButton, &QPushButton::clicked, this, [this] { Command([this] { GoButtonClick(); }); });
     connect(ui_->NumEdit, &QLineEdit::returnPressed, ui_->GoButton, &QPushButton::click);
+    connect(ui_->RememberButton, &QPushButton::clicked, this,
+            [this] { Command([this] { RememberButtonClick(); }); });
+
+    // The commands of the menu bar.
+    focusTracking_ =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+            if (now == ui_->MainMenu) focusBeforeMenu_ = old;
+        });
+    const std::pair<QAction*, void (TMainForm::*)()> commands[] = {
+        {ui_->SettingsAction, &TMainForm::SettingsActionExecute},
+        {ui_->NotebookAction, &TMainForm::NotebookActionExecute},
+        {ui_->TableCodeAction, &TMainForm::TableCodeActionExecute},
+        {ui_->DicEditAction, &TMainForm::DicEditActionExecute},
+        {ui_->TestCodeAction, &TMainForm::TestCodeActionExecute},
+        {ui_->HelpAction, &TMainForm::HelpActionExecute},
+        {ui_->AboutAction, &TMainForm::AboutActionExecute},
+    };
+    for (const auto& [action, handler] : commands)
+        connect(action, &QAction::triggered, this,
+                [this, handler] { Command([this, handler] { (this->*handler)(); }); });
 
     // Splitters: the sizes the user gives are the ones saved at shut-down.
     connect(ui_->Splitter, &QSplitter::splitterMoved, this, [this] {
@@ -124,6 +168,8 @@ TMainForm::TMainForm(const std::string& programFolder, QWidget* parent)
     ui_->TabSet->setExpanding(false);
     for (const char* caption : {"Яндекс", "Google", "Yahoo"}) ui_->TabSet->addTab(QString::fromUtf8(caption));
     ui_->TabSet->setCurrentIndex(0);
+    picturePane_ =
+        new TPicturePane(ui_->TabSet, ui_->WordWebBrowser, paths_, settings_, currentWord_, this);
 
     ui_->CodeHelpPanel->setBackgroundRole(QPalette::ToolTipBase);
     ui_->CodeHelpPanel->setForegroundRole(QPalette::ToolTipText);
@@ -175,33 +221,39 @@ void TMainForm::WMStartup() {
     }
 }
 
-void TMainForm::BuildCodeDictionary() {
+void TMainForm::BuildCodeDictionary(TStringList* reloadedDicList) {
     SetControlsEnabled(false);
     struct Reenable {
         TMainForm* form;
         ~Reenable() { form->SetControlsEnabled(true); }
     } reenable{this};
 
-    ui_->CodeHelpPanel->setText(FromCp1251(CodeHintText(codeTable_.Letters)));
+    ShowCodeHint();
     UpdateBrowserPanel();
     repaint();
-    painting_.Coder = TWordCoder(codeTable_.Letters);
-    painting_.VariantMakeType = settings_.VariantMakeType;
-    painting_.LetterColor = settings_.LetterColor;
 
     TBuildCallbacks callbacks;
     callbacks.ShowStatus = [this](const std::string& text) { ShowStatus(QString::fromUtf8(text)); };
     callbacks.ProcessEvents = [] { QCoreApplication::processEvents(); };
     callbacks.OpenHelp = [this] { OpenHelp(); };
-    codeDictionary_.Build(paths_, settingsFile_, dicList_, codeTable_, settings_.VariantMakeType,
-                          settings_.AddNull, callbacks);
+    // The word columns keep painting from DicList while the build lets events through;
+    // its indices must stay valid until the new lists take over together.
+    TCodeDictionary built;
+    built.Build(paths_, settingsFile_, reloadedDicList ? *reloadedDicList : dicList_, codeTable_,
+                settings_.VariantMakeType, settings_.AddNull, callbacks);
+    if (reloadedDicList) dicList_ = std::move(*reloadedDicList);
+    codeDictionary_ = std::move(built);
+    painting_.Coder = TWordCoder(codeTable_.Letters);
+    painting_.VariantMakeType = settings_.VariantMakeType;
+    painting_.LetterColor = settings_.LetterColor;
     GoButtonClick();
 }
 
-void TMainForm::OpenHelp() {
-    if (FileExists(paths_.HelpIndex()))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(FromPath(paths_.HelpIndex())));
+void TMainForm::ShowCodeHint() {
+    ui_->CodeHelpPanel->setText(FromCp1251(CodeHintText(codeTable_.Letters)));
 }
+
+void TMainForm::OpenHelp() { OpenHelpIndex(paths_); }
 
 // ---- status line and busy state -----------------------------------------------------------
 
@@ -265,6 +317,8 @@ void TMainForm::UpdateBrowserPanel() {
         ui_->WebBrowserSplitter->setSizes({std::max(total - pane, 1), pane});
     } else {
         ui_->BrowserPanel->hide();
+        // A search requested before pictures were switched off is not shown any more.
+        picturePane_->ShowPicTimer().stop();
     }
 }
 
@@ -324,6 +378,7 @@ void TMainForm::VariantsVirtualStringTreeChange() {
 void TMainForm::WordFocusChanged(int32_t dicIndex) {
     if (dicIndex < 0 || static_cast<size_t>(dicIndex) >= dicList_.Count()) return;
     currentWord_ = dicList_[static_cast<size_t>(dicIndex)];
+    picturePane_->RequestPictures(ui_->TabSet->currentIndex());
     UpdateWordEdit();
 }
 
@@ -349,9 +404,105 @@ void TMainForm::HideNumMenuItemClick() {
     GoButtonClick();
 }
 
+// ---- commands -----------------------------------------------------------------------------
+
+void TMainForm::SettingsActionExecute() {
+    const TProgSettings settingsBefore = settings_;
+    if (!EditSettings(this, codeTables_, settings_)) return;
+    const TCodeRec tableBefore = codeTable_;
+    codeTable_ = SelectCodeTable(codeTables_, settings_.CodeCode);
+    try {
+        BuildCodeDictionary();
+    } catch (...) {
+        // The former code dictionary stays; so do the settings it was built for, or the
+        // search would cut numbers by rules the groups were not made with.
+        settings_ = settingsBefore;
+        codeTable_ = tableBefore;
+        ShowCodeHint();
+        UpdateBrowserPanel();
+        throw;
+    }
+}
+
+void TMainForm::RememberButtonClick() {
+    if (!Remember(this, GetSelectedVariant(), ui_->WordsPanel->ChosenWords(),
+                  userLists_.NotebookEntries, userLists_.NotebookNotes))
+        return;
+    // At once, not only at shut-down: a crash must not lose what the user remembered.
+    const std::vector<std::string> errors = userLists_.SaveNotebook(paths_);
+    if (!errors.empty()) TMessageBox::Error(this, JoinLines(errors));
+}
+
+void TMainForm::NotebookActionExecute() {
+    ShowNotebook(this, settingsFile_, userLists_.NotebookEntries, userLists_.NotebookNotes);
+}
+
+void TMainForm::TableCodeActionExecute() {
+    // Taken before the window exists and takes the focus.
+    std::string preselect;
+    if (const TWordTree* column = FocusedWordColumn())
+        preselect = column->Caption().toStdString();
+    {
+        TTableCodeForm form(codeDictionary_.GroupCodeList, codeDictionary_.WordCodeList, dicList_,
+                            userLists_.HidedWordList, userLists_.IgnoredCodeList, codeDictionary_,
+                            settings_, painting_, preselect, this);
+        form.exec();
+    }
+    // The window changed the lists the variants and words are made from.
+    GoButtonClick();
+}
+
+void TMainForm::DicEditActionExecute() {
+    std::string bytes;
+    {
+        TDicEditForm form(painting_.Coder, settings_, this);
+        if (!form.Open(paths_)) return;
+        if (form.exec() != QDialog::Accepted) return;
+        bytes = form.DictionaryBytes();
+    }
+    ui_->WordsPanel->ClearRows();
+    // A refused write ends the command here: DicList and the code dictionary are untouched.
+    WriteFileAtomic(paths_.Dictionary(), bytes);
+    TStringList reloaded(TStringList::Kind::Sorted);
+    reloaded.LoadFromFile(paths_.Dictionary());
+    BuildCodeDictionary(&reloaded);
+}
+
+void TMainForm::TestCodeActionExecute() {
+    const QString hint = ui_->CodeHelpPanel->text();
+    ui_->CodeHelpPanel->clear();
+    struct RestoreHint {
+        QLabel* panel;
+        const QString& text;
+        ~RestoreHint() { panel->setText(text); }
+    } restore{ui_->CodeHelpPanel, hint};
+    TTestForm form(dicList_, userLists_.HidedWordList, userLists_.IgnoredCodeList, painting_.Coder,
+                   settings_, ProgramRandomGenerator(), this);
+    form.StartTest(hint);
+}
+
+const TWordTree* TMainForm::FocusedWordColumn() const {
+    if (const TWordTree* column = ui_->WordsPanel->FocusedColumn()) return column;
+    if (QApplication::focusWidget() != ui_->MainMenu) return nullptr;
+    for (const TWordTree* column : ui_->WordsPanel->WordTrees())
+        if (column == focusBeforeMenu_) return column;
+    return nullptr;
+}
+
+void TMainForm::HelpActionExecute() { OpenHelpIndex(paths_); }
+
+void TMainForm::AboutActionExecute() { nb::ui::AboutActionExecute(this); }
+
 // ---- shut-down ----------------------------------------------------------------------------
 
-TMainForm::~TMainForm() { FormDestroy(); }
+TMainForm::~TMainForm() {
+    FormDestroy();
+    // The base class destructor still hides the window, which moves the focus and lets the
+    // word columns lay out their rows; by then the lists they read are gone.
+    disconnect(focusTracking_);
+    ui_->WordsPanel->ClearRows();
+    hide();
+}
 
 void TMainForm::FormDestroy() {
     // Lists that were never loaded are not written (a failed start keeps the user's files).
@@ -361,13 +512,7 @@ void TMainForm::FormDestroy() {
     } catch (const std::exception& e) {
         errors.emplace_back(e.what());
     }
-    if (errors.empty()) return;
-    QString text;
-    for (const std::string& error : errors) {
-        if (!text.isEmpty()) text += QLatin1Char('\n');
-        text += QString::fromUtf8(error);
-    }
-    TMessageBox::Error(this, text);
+    if (!errors.empty()) TMessageBox::Error(this, JoinLines(errors));
 }
 
 } // namespace nb::ui

@@ -1,8 +1,8 @@
 // The main window: owns every long-lived object of the program (settings, code tables,
 // dictionary, user lists, code dictionary, variants and word columns), runs start-up after
-// it has appeared, the code-dictionary build with its busy state, the encode command, and
-// the saves at shut-down. The work itself is the engine's; this class wires it to the
-// controls.
+// it has appeared, the code-dictionary build with its busy state, the encode command, the
+// commands of the menu bar, and the saves at shut-down. The work itself is the engine's
+// and the dialogs'; this class wires them to the controls and hands them its lists.
 #pragma once
 
 #include "code/NumbreliaTypesUnit.h"
@@ -15,6 +15,7 @@
 #include "encoding/WordNodeDelegate.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 #include <string>
@@ -28,6 +29,8 @@ class TMainForm;
 
 namespace nb::ui {
 
+class TPicturePane;
+class TWordTree;
 class TVariantsModel;
 
 class TMainForm : public QMainWindow {
@@ -48,8 +51,11 @@ public:
     bool Busy() const;
     void UpdateBrowserPanel();
 
-    // Brings the code dictionary up to date and encodes the number again.
-    void BuildCodeDictionary();
+    // Brings the code dictionary up to date and encodes the number again. The lists are
+    // built aside and taken only when the build succeeded, so a failure (EError) leaves the
+    // former dictionary and code dictionary working together. `reloadedDicList`, when
+    // given, is a freshly loaded dictionary that replaces DicList together with them.
+    void BuildCodeDictionary(TStringList* reloadedDicList = nullptr);
     // The encode command.
     void GoButtonClick();
     // The variant of the focused row of the variants list, or empty.
@@ -60,10 +66,25 @@ public:
     void ShowWordMenuItemClick();
     void HideNumMenuItemClick();
 
+    // The commands; each opens its dialog modally over this window. They throw EError
+    // where the engine does (the menu runs them through the error report).
+    void SettingsActionExecute();
+    void NotebookActionExecute();
+    void TableCodeActionExecute();
+    void DicEditActionExecute();
+    void TestCodeActionExecute();
+    void HelpActionExecute();
+    void AboutActionExecute();
+    // Stores the selected variant and the focused words with a note, and writes the two
+    // notebook files at once.
+    void RememberButtonClick();
+
     const TProgSettings& Settings() const { return settings_; }
     const TUserLists& UserLists() const { return userLists_; }
     const TStringList& DicList() const { return dicList_; }
     const std::string& CurrentWord() const { return currentWord_; }
+    const TCodeDictionary& CodeDictionary() const { return codeDictionary_; }
+    TPicturePane* PicturePane() const { return picturePane_; }
     TVariantsModel* VariantsModel() const { return variantsModel_; }
     Ui::TMainForm* Controls() const { return ui_.get(); }
     QMenu* WordPopupMenu() const { return wordPopupMenu_; }
@@ -84,6 +105,10 @@ private:
     void WordFocusChanged(int32_t dicIndex);
     void UpdateWordEdit();
     void OpenHelp();
+    void ShowCodeHint();
+    // The word column that has the keyboard focus, or that had it when the user went into
+    // the menu bar with the keyboard (the menu bar holds the focus meanwhile); or null.
+    const TWordTree* FocusedWordColumn() const;
     void SplitterMoved();
     void FormDestroy();
     void RestoreStateAfterRecreate();
@@ -93,7 +118,10 @@ private:
     std::unique_ptr<Ui::TMainForm> ui_;
     QLabel* statusLabel_ = nullptr;
     QMenu* wordPopupMenu_ = nullptr;
+    QPointer<QWidget> focusBeforeMenu_;
+    QMetaObject::Connection focusTracking_;
     TVariantsModel* variantsModel_ = nullptr;
+    TPicturePane* picturePane_ = nullptr;
 
     TPaths paths_;
     TIniFile settingsFile_;

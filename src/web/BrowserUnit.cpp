@@ -6,9 +6,24 @@
 #include <QVBoxLayout>
 #include <QWebEngineView>
 
+#include <cstdio>
+
 #include <unistd.h>
 
 namespace nb::ui {
+
+namespace {
+
+// NUMBRELIA_TRACE_NAVIGATION=1 writes every navigation and finished load to the standard
+// error, so what the browser shows can be followed from outside (the real-window test).
+void Trace(const char* what, const QUrl& url) {
+    static const bool on = qEnvironmentVariableIntValue("NUMBRELIA_TRACE_NAVIGATION") == 1;
+    if (!on) return;
+    std::fprintf(stderr, "browser %s %s\n", what, url.toEncoded().constData());
+    std::fflush(stderr);
+}
+
+} // namespace
 
 QUrl BrowserUrl(const QString& address) {
     static const QStringList schemes{QStringLiteral("http"), QStringLiteral("https"),
@@ -37,7 +52,10 @@ QWebEngineView* TWebBrowser::View() {
         view_ = new QWebEngineView(this);
         layout()->addWidget(view_);
         connect(view_, &QWebEngineView::loadStarted, this, [this] { readyState_ = kLoading; });
-        connect(view_, &QWebEngineView::loadFinished, this, [this] { readyState_ = kComplete; });
+        connect(view_, &QWebEngineView::loadFinished, this, [this] {
+            readyState_ = kComplete;
+            Trace("loaded", view_->url());
+        });
         if (!url_.isEmpty()) view_->setUrl(url_);
     }
     return view_;
@@ -49,6 +67,7 @@ void TWebBrowser::Navigate(const QString& address) {
         throw EError("Cannot navigate to \"" + address.toStdString() + "\". " +
                      url.errorString().toStdString());
     url_ = url;
+    Trace("navigate", url);
     // Loading counts from the call on, so a caller polling right after it never sees the
     // previous page's completion.
     readyState_ = kLoading;
