@@ -5,6 +5,7 @@ add_library(ui STATIC
   core/ColorUnit.cpp
   core/MainFormUnit.cpp
   core/MessageBoxUnit.cpp
+  core/SignalUnit.cpp
   core/SingleInstanceUnit.cpp
   encoding/VariantsModel.cpp
   encoding/WordNodeDelegate.cpp

@@ -10,9 +10,23 @@
 namespace nb {
 namespace {
 
-std::string& WriteFailurePart() {
-    static std::string part;
-    return part;
+struct TWriteFailure {
+    std::string PathPart;
+    int Error = ENOSPC;
+};
+
+TWriteFailure& WriteFailure() {
+    static TWriteFailure failure;
+    return failure;
+}
+
+// Makes a rename durable: without it a power cut can bring back the old file (never a
+// partial one, as the new file was synced before the rename).
+void SyncFolder(const std::string& path) {
+    const int fd = ::open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 std::string Reason(int err) { return std::strerror(err); }
@@ -50,12 +64,14 @@ std::string ParentFolder(const std::string& path) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that opening a pipe nobody writes to cannot hang the program.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) throw EError(FormatOpenError(path, Reason(errno)));
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const bool dir = S_ISDIR(st.st_mode);
         ::close(fd);
-        throw EError(FormatOpenError(path, Reason(EISDIR)));
+        throw EError(FormatOpenError(path, dir ? Reason(EISDIR) : "Not a regular file"));
     }
     std::string data;
     if (st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
@@ -81,8 +97,8 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
     if (exists && S_ISDIR(st.st_mode)) throw EError(FormatCreateError(path, Reason(EISDIR)));
     // Root may write anything; a file without write bits was still meant to stay as it is.
     if (exists && (st.st_mode & 0222) == 0) throw EError(FormatCreateError(path, Reason(EACCES)));
-    if (!WriteFailurePart().empty() && path.find(WriteFailurePart()) != std::string::npos)
-        throw EError(FormatCreateError(path, Reason(ENOSPC)));
+    const TWriteFailure& failure = WriteFailure();
+    const bool inject = !failure.PathPart.empty() && path.find(failure.PathPart) != std::string::npos;
 
     std::string tmp = path + ".XXXXXX";
     const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
@@ -93,6 +109,7 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
         throw EError(FormatCreateError(path, Reason(err)));
     };
     size_t done = 0;
+    if (inject) bytes = bytes.substr(0, bytes.size() / 2);
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
@@ -101,6 +118,7 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
         }
         done += static_cast<size_t>(n);
     }
+    if (inject) fail(failure.Error);
     // Keep the permissions of the file being replaced; a new file gets the usual ones.
     mode_t mode = 0666;
     if (exists) {
@@ -122,8 +140,11 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
         ::unlink(tmp.c_str());
         throw EError(FormatCreateError(path, Reason(err)));
     }
+    SyncFolder(path);
 }
 
-void SetWriteFailureForTesting(const std::string& pathPart) { WriteFailurePart() = pathPart; }
+void SetWriteFailureForTesting(const std::string& pathPart, int error) {
+    WriteFailure() = {pathPart, error};
+}
 
 } // namespace nb

@@ -1,6 +1,7 @@
 // Whole-file reading and atomic writing, with the error texts the user sees.
 #pragma once
 
+#include <cerrno>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -18,7 +19,8 @@ bool DirectoryExists(const std::string& path);
 // Creates one folder; the result says whether it exists afterwards.
 bool CreateDir(const std::string& path);
 
-// Reads the whole file. Throws EError "Cannot open file "<path>". <reason>".
+// Reads the whole file. Throws EError "Cannot open file "<path>". <reason>"; also for
+// something that is no regular file (a folder, a pipe, a device), which could never end.
 std::string ReadWholeFile(const std::string& path);
 
 // Replaces the file by `bytes`: written to a temporary file in the same folder, flushed
@@ -27,9 +29,10 @@ std::string ReadWholeFile(const std::string& path);
 // <reason>" when the file cannot be written; the old file stays as it was.
 void WriteFileAtomic(const std::string& path, std::string_view bytes);
 
-// Test seam: when set, WriteFileAtomic fails for every path containing this text, as if
-// the disk were full. Empty (the default) disables it.
-void SetWriteFailureForTesting(const std::string& pathPart);
+// Test seam: when set, WriteFileAtomic fails for every path containing this text the way
+// a full disk (or, with EROFS, a read-only one) makes it fail: half of the bytes reach the
+// temporary file, then the write fails with `error`. Empty (the default) disables it.
+void SetWriteFailureForTesting(const std::string& pathPart, int error = ENOSPC);
 
 std::string FormatOpenError(const std::string& path, const std::string& reason);
 std::string FormatCreateError(const std::string& path, const std::string& reason);

@@ -110,8 +110,16 @@ std::string SearchString(const std::string& number, int32_t variantMakeType, boo
 TVariantSearch::TVariantSearch(const TStringList& groupCodeList,
                                const TStringList& ignoredCodeList) {
     trie_.push_back(Node{{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false});
-    for (const auto& code : groupCodeList.Strings()) {
-        if (!AllDigits(code) || ignoredCodeList.Contains(code)) continue;
+    for (const auto& stored : groupCodeList.Strings()) {
+        // An item with characters the list's comparison ignores (control characters, from
+        // a hand-edited cache) makes the list hold its digits too; so must the search.
+        std::string code = stored;
+        if (!AllDigits(code)) {
+            code.erase(std::remove_if(code.begin(), code.end(), [](char c) { return c < '0' || c > '9'; }),
+                       code.end());
+            if (code.empty() || !groupCodeList.Contains(code)) continue;
+        }
+        if (ignoredCodeList.Contains(code)) continue;
         int node = 0;
         for (char c : code) {
             const int d = c - '0';

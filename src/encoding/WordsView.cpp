@@ -117,7 +117,10 @@ TWordTree* TWordsView::AddColumn(const std::string& group) {
             tree->SetRowVisible(r, false);
     connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, tree](const QModelIndex& current) {
-                if (current.isValid()) emit WordFocusChanged(tree->ColumnModel()->Entry(current.row()));
+                if (!current.isValid()) return;
+                const int32_t entry = tree->ColumnModel()->Entry(current.row());
+                if (showing_) pendingEntry_ = entry;
+                else emit WordFocusChanged(entry);
             });
     connect(tree, &TWordTree::Entered, this, [this, tree] { AnnounceFocus(tree); });
     connect(tree, &QWidget::customContextMenuRequested, this, [this, tree](const QPoint& pos) {
@@ -146,6 +149,10 @@ void TWordsView::ShowVariant(const std::string& variantKey, const std::vector<st
         start = dash + 1;
     }
     setUpdatesEnabled(false);
+    // The columns announce their focus once, at the end: the phrase is made of every
+    // column, and announcing each one would cost the square of their number.
+    showing_ = true;
+    pendingEntry_ = -1;
     for (const std::string& group : groups) wordTrees_.push_back(AddColumn(group));
 
     const TStringList& dic = *painting_->DicList;
@@ -163,9 +170,11 @@ void TWordsView::ShowVariant(const std::string& variantKey, const std::vector<st
         if (model->RowCount() > 0 && tree->FocusedRow() < 0) tree->FocusRow(0);
     }
     for (TWordTree* tree : wordTrees_) EnsureVisibleWord(tree);
+    showing_ = false;
     SplitterMoved();
     for (TWordTree* tree : wordTrees_) tree->show();
     setUpdatesEnabled(true);
+    if (pendingEntry_ >= 0) emit WordFocusChanged(pendingEntry_);
 }
 
 void TWordsView::ClearRows() {

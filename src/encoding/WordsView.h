@@ -117,6 +117,8 @@ private:
     TStringList* hidedWordList_ = nullptr;
     TWordNodeDelegate* delegate_ = nullptr;
     std::vector<TWordTree*> wordTrees_;
+    bool showing_ = false;      // ShowVariant is building the columns
+    int32_t pendingEntry_ = -1; // the focus they announced last meanwhile
 };
 
 } // namespace nb::ui
