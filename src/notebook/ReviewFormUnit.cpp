@@ -1,0 +1,257 @@
+#include "ReviewFormUnit.h"
+
+#include "ui_ReviewForm.h"
+
+#include "core/ColorUnit.h"
+#include "core/MessageBoxUnit.h"
+#include "core/TextUnit.h"
+#include "resources/ResStrUnit.h"
+
+#include <QDate>
+#include <QKeyEvent>
+#include <QScreen>
+
+namespace nb::ui {
+
+namespace {
+
+QString FromCp1251(const std::string& bytes) {
+    return QString::fromStdU16String(Cp1251ToUtf16(bytes));
+}
+
+QString DateText(int64_t day) {
+    const QDate date = QDate::fromString(QString::fromLatin1(DayText(day)), Qt::ISODate);
+    return date.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+std::string Digits(const QString& typed) {
+    std::string digits;
+    for (QChar c : typed)
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digits += static_cast<char>(c.unicode());
+    return digits;
+}
+
+} // namespace
+
+int64_t ReviewToday() {
+    const QDate d = QDate::currentDate();
+    return DaysFromCivil(d.year(), static_cast<uint32_t>(d.month()),
+                         static_cast<uint32_t>(d.day()));
+}
+
+TReviewForm::TReviewForm(const TStringList& entries, const TStringList& notes,
+                         const TWordPainting& painting, std::string deckPath, int64_t today,
+                         int32_t newPerDay, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::TReviewForm>()), entries_(entries), notes_(notes),
+      painting_(painting), deckPath_(std::move(deckPath)), today_(today), newPerDay_(newPerDay) {
+    ui_->setupUi(this);
+    ui_->PromptLabel->setTextFormat(Qt::RichText);
+    ui_->AnswerLabel->setTextFormat(Qt::RichText);
+    ui_->KeysLabel->setForegroundRole(QPalette::PlaceholderText);
+    ui_->AnswerEdit->installEventFilter(this);
+    // The window itself takes the keys whenever the answer field is not in use.
+    setFocusPolicy(Qt::StrongFocus);
+    connect(ui_->ShowButton, &QPushButton::clicked, this, [this] { Reveal(); });
+    connect(ui_->AgainButton, &QPushButton::clicked, this, [this] { Grade(TReviewGrade::Again); });
+    connect(ui_->HardButton, &QPushButton::clicked, this, [this] { Grade(TReviewGrade::Hard); });
+    connect(ui_->GoodButton, &QPushButton::clicked, this, [this] { Grade(TReviewGrade::Good); });
+    connect(ui_->EasyButton, &QPushButton::clicked, this, [this] { Grade(TReviewGrade::Easy); });
+    connect(ui_->NextButton, &QPushButton::clicked, this, [this] { Next(); });
+    connect(ui_->CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    cards_ = LoadDeck(deckPath_, entries_, &readError_);
+    resize(sizeHint().expandedTo(QSize(560, 330)));
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    ShowCard();
+}
+
+TReviewForm::~TReviewForm() = default;
+
+const TReviewCard* TReviewForm::Current() const {
+    return current_ >= 0 && state_ != TState::Done ? &cards_[static_cast<size_t>(current_)]
+                                                   : nullptr;
+}
+
+QString TReviewForm::PhraseHtml(const std::vector<std::string>& items) const {
+    const QString key = ColorValueToQColor(painting_.LetterColor, palette()).name();
+    QString html;
+    for (size_t w = 1; w < items.size(); ++w) {
+        if (w > 1) html += QStringLiteral(" - ");
+        const std::string& word = items[w];
+        const std::vector<bool> marks =
+            painting_.Coder.MarkKeyLetters(word, painting_.VariantMakeType);
+        for (size_t i = 0; i < word.size(); ++i) {
+            const QString ch = FromCp1251(word.substr(i, 1)).toHtmlEscaped();
+            html += i < marks.size() && marks[i]
+                        ? QStringLiteral("<span style=\"color:%1\">%2</span>").arg(key, ch)
+                        : ch;
+        }
+    }
+    return html;
+}
+
+void TReviewForm::ShowCard() {
+    const auto due = DueCards(cards_, today_, newPerDay_);
+    ui_->AnswerLabel->clear();
+    ui_->NoteLabel->clear();
+    ui_->AnswerEdit->clear();
+    ui_->AnswerEdit->setReadOnly(false);
+    for (QPushButton* b :
+         {ui_->AgainButton, ui_->HardButton, ui_->GoodButton, ui_->EasyButton, ui_->NextButton})
+        b->setEnabled(false);
+    if (due.empty()) {
+        state_ = TState::Done;
+        current_ = -1;
+        ui_->QuestionLabel->clear();
+        ui_->PromptLabel->setText(cards_.empty()
+                                      ? QStringLiteral("В записной книжке нет чисел со словами")
+                                      : QStringLiteral("На сегодня всё"));
+        ui_->AnswerEdit->hide();
+        ui_->ShowButton->setEnabled(false);
+        ui_->KeysLabel->setText(QStringLiteral("Enter или Esc — закрыть"));
+        setFocus();
+        UpdateProgress();
+        return;
+    }
+    current_ = static_cast<long>(due.front());
+    state_ = TState::Asking;
+    const TReviewCard& card = cards_[static_cast<size_t>(current_)];
+    const auto items = ReadCommaList(card.Source);
+    if (card.Direction == TReviewDirection::NumberToPhrase) {
+        ui_->QuestionLabel->setText(QStringLiteral("Вспомните слова к числу"));
+        ui_->PromptLabel->setText(FromCp1251(items.front()).toHtmlEscaped());
+        ui_->AnswerEdit->hide();
+        ui_->ShowButton->setEnabled(true);
+        ui_->KeysLabel->setText(QStringLiteral("Пробел или Enter — показать слова"));
+        setFocus();
+    } else {
+        ui_->QuestionLabel->setText(QStringLiteral("Введите число к словам"));
+        ui_->PromptLabel->setText(PhraseHtml(items));
+        ui_->AnswerEdit->show();
+        ui_->ShowButton->setEnabled(false);
+        ui_->KeysLabel->setText(QStringLiteral("Цифры, затем Enter — проверить"));
+        ui_->AnswerEdit->setFocus();
+    }
+    UpdateProgress();
+}
+
+void TReviewForm::ShowAnswer() {
+    const TReviewCard& card = cards_[static_cast<size_t>(current_)];
+    const auto items = ReadCommaList(card.Source);
+    const QString code = FromCp1251(items.front()).toHtmlEscaped();
+    ui_->AnswerLabel->setText(card.Direction == TReviewDirection::NumberToPhrase
+                                  ? PhraseHtml(items)
+                                  : code + QStringLiteral("<br>") + PhraseHtml(items));
+    const std::string note = notes_.Value(card.Key);
+    ui_->NoteLabel->setText(note.empty() ? QString()
+                                         : QStringLiteral("Примечание: ") + FromCp1251(note));
+}
+
+void TReviewForm::Reveal() {
+    if (state_ != TState::Asking || !Current() ||
+        Current()->Direction != TReviewDirection::NumberToPhrase)
+        return;
+    state_ = TState::Revealed;
+    ShowAnswer();
+    ui_->ShowButton->setEnabled(false);
+    for (QPushButton* b : {ui_->AgainButton, ui_->HardButton, ui_->GoodButton, ui_->EasyButton})
+        b->setEnabled(true);
+    ui_->KeysLabel->setText(QStringLiteral("1 — снова, 2 — трудно, 3 — хорошо, 4 — легко"));
+}
+
+void TReviewForm::Grade(TReviewGrade grade) {
+    if (state_ != TState::Revealed) return;
+    GradeCard(cards_[static_cast<size_t>(current_)], grade, today_);
+    Save();
+    ShowCard();
+}
+
+void TReviewForm::Check() {
+    if (state_ != TState::Asking || !Current() ||
+        Current()->Direction != TReviewDirection::PhraseToNumber)
+        return;
+    const bool right = Digits(ui_->AnswerEdit->text()) == Current()->Key;
+    GradeCard(cards_[static_cast<size_t>(current_)],
+              right ? TReviewGrade::Good : TReviewGrade::Again, today_);
+    Save();
+    state_ = TState::Checked;
+    ShowAnswer();
+    const QString verdict = right ? QStringLiteral("<span style=\"color:#1a7f37\">Верно</span>")
+                                  : QStringLiteral("<span style=\"color:#c62828\">Неверно</span>");
+    ui_->AnswerLabel->setText(verdict + QStringLiteral("<br>") + ui_->AnswerLabel->text());
+    ui_->AnswerEdit->setReadOnly(true);
+    ui_->NextButton->setEnabled(true);
+    ui_->KeysLabel->setText(QStringLiteral("Пробел или Enter — дальше"));
+    setFocus();
+    UpdateProgress();
+}
+
+void TReviewForm::Next() {
+    if (state_ == TState::Checked) ShowCard();
+}
+
+void TReviewForm::UpdateProgress() {
+    const size_t left = DueCards(cards_, today_, newPerDay_).size();
+    const int64_t next = NextDueDay(cards_, today_, newPerDay_);
+    QString text = left ? QStringLiteral("Осталось на сегодня: %1.").arg(left)
+                        : QStringLiteral("На сегодня всё.");
+    if (next != kNoDay) text += QStringLiteral(" Следующее повторение: %1.").arg(DateText(next));
+    ui_->ProgressLabel->setText(text);
+}
+
+void TReviewForm::Save() {
+    if (!readError_.empty()) {
+        // Said once; the stored deck stays as it is.
+        if (!readErrorShown_)
+            TMessageBox::Warning(this, QString::fromUtf8(readError_) + QLatin1Char('\n') +
+                                           QString::fromUtf8(res::kReviewNotSaved));
+        readErrorShown_ = true;
+        return;
+    }
+    try {
+        SaveReviewCards(deckPath_, cards_);
+    } catch (const std::exception& e) {
+        // The grades stay in the window; the next grade tries again.
+        TMessageBox::Error(this, QString::fromUtf8(e.what()));
+    }
+}
+
+void TReviewForm::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool go = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (go && state_ == TState::Asking) return Reveal();
+    if (go && state_ == TState::Checked) return Next();
+    if (go && state_ == TState::Done && key != Qt::Key_Space) return accept();
+    if (state_ == TState::Revealed && key >= Qt::Key_1 && key <= Qt::Key_4)
+        return Grade(static_cast<TReviewGrade>(key - Qt::Key_1));
+    if (go) return; // never the dialog's default button
+    QDialog::keyPressEvent(event);
+}
+
+bool TReviewForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_->AnswerEdit && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (state_ == TState::Asking)
+                Check();
+            else if (state_ == TState::Checked)
+                Next();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ShowReview(QWidget* owner, const TStringList& entries, const TStringList& notes,
+                const TWordPainting& painting, const std::string& deckPath, int32_t newPerDay) {
+    TReviewForm form(entries, notes, painting, deckPath, ReviewToday(), newPerDay, owner);
+    form.exec();
+}
+
+size_t DueReviewCount(const TStringList& entries, const std::string& deckPath, int32_t newPerDay) {
+    return DueCards(LoadDeck(deckPath, entries), ReviewToday(), newPerDay).size();
+}
+
+} // namespace nb::ui

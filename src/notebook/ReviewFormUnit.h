@@ -1,0 +1,83 @@
+// The review window: asks the notebook's due cards one by one, keyboard first. Number ->
+// phrase: Space or Enter shows the words and the note, 1-4 grade. Phrase -> number: the
+// user types the digits and presses Enter; right digits grade "Хорошо", anything else
+// "Снова", and the answer shows; Space or Enter goes on. The deck is written after every
+// grade.
+#pragma once
+
+#include "dictionary/StringListUnit.h"
+#include "encoding/WordNodeDelegate.h"
+#include "notebook/ReviewUnit.h"
+
+#include <QDialog>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Ui {
+class TReviewForm;
+}
+
+namespace nb::ui {
+
+// Today as the scheduler counts days, from the local calendar.
+int64_t ReviewToday();
+
+class TReviewForm : public QDialog {
+    Q_OBJECT
+public:
+    enum class TState { Asking, Revealed, Checked, Done };
+
+    // The lists and the painting must outlive the window; it never changes the notebook.
+    TReviewForm(const TStringList& entries, const TStringList& notes, const TWordPainting& painting,
+                std::string deckPath, int64_t today, int32_t newPerDay, QWidget* parent = nullptr);
+    ~TReviewForm() override;
+
+    TState State() const { return state_; }
+    // The card asked now, or null when the day's cards are done.
+    const TReviewCard* Current() const;
+    const std::vector<TReviewCard>& Cards() const { return cards_; }
+    Ui::TReviewForm* Controls() const { return ui_.get(); }
+
+    void Reveal();
+    void Grade(TReviewGrade grade);
+    // Phrase -> number: grades what was typed.
+    void Check();
+    void Next();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ShowCard();
+    void ShowAnswer();
+    void UpdateProgress();
+    void Save();
+    // The words of an entry with their key letters coloured, as rich text.
+    QString PhraseHtml(const std::vector<std::string>& items) const;
+
+    std::unique_ptr<Ui::TReviewForm> ui_;
+    const TStringList& entries_;
+    const TStringList& notes_;
+    const TWordPainting& painting_;
+    std::string deckPath_;
+    int64_t today_;
+    int32_t newPerDay_;
+    std::vector<TReviewCard> cards_;
+    // Why an existing deck file could not be read; then grades are not written over it.
+    std::string readError_;
+    bool readErrorShown_ = false;
+    long current_ = -1;
+    TState state_ = TState::Done;
+};
+
+// ReviewActionExecute: shows the window modally over `owner` for today.
+void ShowReview(QWidget* owner, const TStringList& entries, const TStringList& notes,
+                const TWordPainting& painting, const std::string& deckPath, int32_t newPerDay);
+// How many cards are due today: the count in the command's caption.
+size_t DueReviewCount(const TStringList& entries, const std::string& deckPath, int32_t newPerDay);
+
+} // namespace nb::ui
