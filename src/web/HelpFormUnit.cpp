@@ -1,0 +1,89 @@
+#include "HelpFormUnit.h"
+
+#include "core/MessageBoxUnit.h"
+#include "resources/ResStrUnit.h"
+#include "web/BrowserUnit.h"
+#include "web/DesktopUnit.h"
+
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+#include <exception>
+
+namespace nb::ui {
+
+namespace {
+
+QPointer<THelpForm>& OpenHelpForm() {
+    static QPointer<THelpForm> form;
+    return form;
+}
+
+QString NotShownText(const QString& path) {
+    return QString::asprintf(res::kHelpNotOpened, path.toUtf8().constData());
+}
+
+} // namespace
+
+THelpForm::THelpForm(QWidget* owner) : QWidget(owner, Qt::Window), browser_(new TWebBrowser(this)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString::fromUtf8(res::kHelpTitle) + QStringLiteral(" - ") +
+                   QString::fromUtf8(res::kProductName));
+    setWindowIcon(ProgramIcon());
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(browser_);
+    // Closed like the program's dialogs.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
+    // Two thirds of the screen: room for the page beside the main window.
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    resize(area.size() * 2 / 3);
+    move(area.center() - rect().center());
+}
+
+void THelpForm::ShowPage(const QString& path) {
+    path_ = path;
+    browser_->Navigate(path);
+    show();
+    raise();
+    activateWindow();
+    // The view exists once the event loop has run; its load reports come from then on.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            connect(browser_->View(), &QWebEngineView::loadFinished, this, &THelpForm::PageLoaded,
+                    Qt::UniqueConnection);
+        },
+        Qt::QueuedConnection);
+}
+
+void THelpForm::PageLoaded(bool ok) {
+    if (ok) return;
+    // Closed first: the box must not sit over an empty window.
+    QWidget* owner = parentWidget();
+    const QString text = NotShownText(path_);
+    close();
+    TMessageBox::Error(owner, text);
+}
+
+void ShowHelpWindow(QWidget* owner, const QString& path) {
+    QPointer<THelpForm>& form = OpenHelpForm();
+    try {
+        if (!form || form->parentWidget() != owner) {
+            delete form;
+            form = new THelpForm(owner);
+        }
+        form->ShowPage(path);
+    } catch (const std::exception&) {
+        delete form;
+        TMessageBox::Error(owner, NotShownText(path));
+    }
+}
+
+} // namespace nb::ui
