@@ -7,6 +7,7 @@ add_library(ui STATIC
   core/MessageBoxUnit.cpp
   core/SignalUnit.cpp
   core/SingleInstanceUnit.cpp
+  core/StartupUnit.cpp
   encoding/VariantsModel.cpp
   encoding/WordNodeDelegate.cpp
   encoding/WordsView.cpp

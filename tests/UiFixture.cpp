@@ -37,7 +37,7 @@ std::unique_ptr<nb::ui::TMainForm> StartForm(const TempDir& dir) {
 TBoxRecorder::TBoxRecorder() {
     nb::ui::TMessageBox::SetAnswererForTesting([this](const nb::ui::TMessage& m) {
         Boxes.push_back(m);
-        return QMessageBox::Ok;
+        return Answer;
     });
 }
 

@@ -32,12 +32,14 @@ bool WaitIdle(const nb::ui::TMainForm& form, int timeoutMs = 5000);
 // a test never waits for a box nobody sees.
 void FailOnMessageBoxes();
 
-// Answers every box with OK and keeps what it was shown; restores real boxes on exit.
+// Answers every box with `Answer` (OK) and keeps what it was shown; restores real boxes
+// on exit.
 class TBoxRecorder {
 public:
     TBoxRecorder();
     ~TBoxRecorder();
     std::vector<nb::ui::TMessage> Boxes;
+    QMessageBox::StandardButton Answer = QMessageBox::Ok;
 };
 
 // Acts on the dialog of type T as soon as it runs modally. A dialog the action leaves

@@ -7,6 +7,9 @@ numbrelia_test(test_faults test_faults.cpp ${CMAKE_SOURCE_DIR}/src/core/SingleIn
 numbrelia_test(test_badinput test_badinput.cpp)
 target_compile_definitions(test_badinput PRIVATE NUMBRELIA_DATA_DIR="${CMAKE_SOURCE_DIR}/data")
 set_tests_properties(test_faults test_badinput PROPERTIES TIMEOUT 300)
+# Paths, lost data, wrong answers and cost on files users and testers produce.
+numbrelia_test(test_reliability test_reliability.cpp)
+set_tests_properties(test_reliability PROPERTIES TIMEOUT 300)
 
 if(NUMBRELIA_GUI)
   add_executable(test_faults_ui test_faults_ui.cpp UiFixture.cpp)

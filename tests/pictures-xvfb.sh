@@ -70,11 +70,11 @@ wait_line "$a" '^browser loaded https?://' >/dev/null || fail "the provider's pa
 last=$(line_text "$a")
 echo "after the selection: pic.htm, loading.htm, ${last#browser navigate }"
 
-# A click into the first word column (5: бай, боа, ...), then the next word: each a search
-# of its own.
-for step in click Down; do
+# A click into the first word column (5: боа, буй, обои; the click lands on a lower row),
+# then the word above it: each a search of its own.
+for step in click Up; do
     mark=$(lines)
-    if [ "$step" = click ]; then "$tool" click Numbrelia 260 100; else "$tool" key Numbrelia Down; fi
+    if [ "$step" = click ]; then "$tool" click Numbrelia 260 100; else "$tool" key Numbrelia Up; fi
     l=$(wait_line "$mark" "$loading") || fail "no loading page after the word focus change ($step)"
     a=$(wait_line "$l" "$provider") || fail "no search after the loading page ($step)"
     wait_line "$a" '^browser loaded https?://' >/dev/null || fail "the provider's page never finished ($step)"

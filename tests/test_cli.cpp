@@ -77,6 +77,11 @@ TEST(Cli, VariantsWordsHintAndBuild) {
     EXPECT_EQ(r.out, "220\tтот дон\n2\tад\n");
     EXPECT_EQ(Cli(f.Dir() + " hint").out, "0 - н     1 - гж     2 - дт\n");
     EXPECT_EQ(Cli(f.Dir() + " --table second hint").out, "2 - н\n");
+
+    f.Write("Data/dic.lst", W("тут\r\nдед\r\nтот\r\nтут\r\n"));
+    EXPECT_EQ(Cli(f.Dir() + " words 22").out, "22\tдед\tтот\tтут\n");
+    EXPECT_EQ(Cli(f.Dir() + " --familiar-first words 22").out, "22\tтут\tдед\tтот\n")
+        << "the file's line order, a repeated line counting where it first stands";
 }
 
 TEST(Cli, NoVariantAndTheBound) {
@@ -114,6 +119,32 @@ TEST(Cli, BadUsageAndMissingFiles) {
     EXPECT_THAT(r.err, HasSubstr("Cannot open file \"" + (f / "Data/dic.lst") + "\""));
 }
 
+TEST(Cli, ScriptsGetNoGuessedNumbersGroupsOrTables) {
+    Folder f;
+    for (const std::string arg : {"abc", "", "-221", "22-", "2 - ", "٢٢١", "２２１", "2+21"}) {
+        const CliRun r = Cli(f.Dir() + " variants '" + arg + "'");
+        EXPECT_EQ(r.status, 2) << arg;
+        EXPECT_EQ(r.out, "") << arg;
+    }
+    EXPECT_EQ(Cli(f.Dir() + " variants ' +2 (2)-.1'").out, "221\t1\n22-1\t2\n2-2-1\t3\n");
+    EXPECT_EQ(Cli(f.Dir() + " variants 221 >/dev/full").status, 1) << "a failed write is no success";
+
+    CliRun r = Cli(f.Dir() + " words 22-99999");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_THAT(r.err, HasSubstr("99999"));
+
+    // Identifiers are Windows-1251 in the file, UTF-8 on the command line and in messages.
+    f.Write("Data/Codes.ini", W("[Sample]\r\n1=г,ж\r\n2=д,т\r\n[Вторая]\r\n2=н\r\n"));
+    r = Cli(f.Dir() + " --table ВТОРАЯ hint");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "2 - н\n");
+    r = Cli(f.Dir() + " --table Третья hint");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_THAT(r.err, HasSubstr("no code table \"Третья\""));
+    EXPECT_THAT(r.err, HasSubstr("(tables: Sample, Вторая)"));
+}
+
 TEST(Cli, LeavesUserFilesAlone) {
     Folder f;
     const std::string settings = f.Read("settings.ini");
@@ -125,6 +156,23 @@ TEST(Cli, LeavesUserFilesAlone) {
     EXPECT_FALSE(f.Exists("Data/IgnoredCode.lst"));
     EXPECT_THAT(f.Read("settings.ini"), HasSubstr("FirstStart=1")) << "the first-start help is the program's";
     EXPECT_THAT(f.Read("settings.ini"), HasSubstr("[CacheCRC]"));
+}
+
+TEST(Cli, ReviewListsDueCardsReadOnly) {
+    Folder f;
+    f.Write("notebook.txt", "22=22,x\r\n1=1,y\r\n");
+    const std::string deck = "22\tnumber\t1\t1\t2500\t2026-03-02\t2026-03-01\t2026-03-01\t22,x\r\n"
+                             "1\tphrase\t1\t1\t2500\t2026-03-05\t2026-03-01\t2026-03-01\t1,old\r\n";
+    f.Write("notebook_review.txt", deck);
+    f.Write("settings.ini", "[NumbreliaSettings]\r\nReviewNewCardsPerDay=1\r\n");
+    CliRun r = Cli(f.Dir() + " review --date 2026-03-02");
+    EXPECT_EQ(r.status, 0) << r.err;
+    // The changed entry 1 starts afresh; one new card a day.
+    EXPECT_EQ(r.out, "22\tnumber\t2026-03-02\n22\tphrase\t2026-03-02\n");
+    EXPECT_EQ(f.Read("notebook_review.txt"), deck);
+    r = Cli(f.Dir() + " review --date 2026-02-30");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_THAT(r.err, HasSubstr("2026-02-30"));
 }
 
 TEST(Cli, ShippedDataGivesPhrasesForLongNumbers) {

@@ -51,9 +51,10 @@ struct Fixture {
         codes.Build(paths, ini, dic, table, mode, addNull, cb);
     }
 
-    std::vector<std::string> Words(const std::string& group) const {
+    std::vector<std::string> Words(const std::string& group, bool familiarFirst = false) const {
         std::vector<std::string> out;
-        for (int32_t i : codes.EntriesOfGroup(group)) out.push_back(nbtest::U(dic[static_cast<size_t>(i)]));
+        for (int32_t i : OrderEntries(codes.EntriesOfGroup(group), dic, familiarFirst))
+            out.push_back(nbtest::U(dic[static_cast<size_t>(i)]));
         return out;
     }
 };
@@ -103,13 +104,16 @@ TEST(CodeDictionary, SecondBuildReusesTheCache) {
     EXPECT_EQ(f.codes.WordCodeList.Object(0), 0);
 }
 
-TEST(CodeDictionary, SameLinesInAnotherOrderKeepTheCacheValid) {
+TEST(CodeDictionary, SameLinesInAnotherOrderKeepTheCacheAndGiveTheRank) {
     Fixture f;
     f.SetDictionary("тот\nгнет\nдот\n");
     f.Build();
-    f.SetDictionary("дот\r\nтот\r\nгнет\r\nдот\r\n");
+    f.SetDictionary("гнет\r\nтот\r\nдот\r\nтот\r\n");
     f.Build();
     EXPECT_TRUE(f.codes.CacheReused());
+    EXPECT_THAT(f.Words("22"), ElementsAre("дот", "тот"));
+    EXPECT_THAT(f.Words("22", true), ElementsAre("тот", "дот")) << "a word ranks by its first line";
+    EXPECT_THAT(OrderEntries({99, 1, 0, 2}, f.dic, true), ElementsAre(0, 2, 1, 99));
 }
 
 TEST(CodeDictionary, AnyChangedValueOrMissingFileForcesARebuild) {

@@ -283,14 +283,37 @@ TEST(LongNumber, TenThousandDigitsInTheNumberFieldAnswerWithACutList) {
     EXPECT_TRUE(boxes.Boxes.empty());
     EXPECT_GT(form->VariantsModel()->RowCount(), 0);
     EXPECT_TRUE(form->Controls()->VariantsCutLabel->isVisible());
+    // The bound on the keys' memory cuts this list short of kMaxVariantRows.
+    EXPECT_EQ(form->Controls()->VariantsCutLabel->text(),
+              QString::asprintf(nb::res::kVariantsCut, form->VariantsModel()->RowCount()));
     EXPECT_EQ(form->StatusText(), Q(nb::res::kIdlePrompt));
-    EXPECT_EQ(form->Controls()->WordsPanel->WordTrees().size(),
+    EXPECT_EQ(form->Controls()->WordsPanel->ColumnCount(),
               static_cast<size_t>(form->VariantsModel()->Row(0).Count));
+    EXPECT_LT(form->Controls()->WordsPanel->WordTrees().size(), 100u) << "only those in reach are made";
 
     form->Controls()->NumEdit->setText(Q("5270563"));
     form->GoButtonClick();
     EXPECT_FALSE(form->Controls()->VariantsCutLabel->isVisible());
     EXPECT_EQ(form->GetSelectedVariant(), VariantRows(*form).front());
+}
+
+// Proves: the window names, in one "Предупреждение" box each at start-up, a code table it
+// skipped for its identifier and a dictionary it read converted from UTF-8, and works with
+// the rest: the usual variants, no cache file outside the folder.
+TEST(StartupWarnings, ASkippedTableAndAUtf8DictionaryAreShownAndTheRestWorks) {
+    TempDir dir;
+    WriteFixture(dir);
+    dir.Write("Data/Codes.ini", "[../x]\r\n0=1\r\n" + dir.Read("Data/Codes.ini"));
+    dir.Write("Data/dic.lst", U(dir.Read("Data/dic.lst")));
+    TBoxRecorder boxes;
+    auto form = StartForm(dir);
+    ASSERT_TRUE(form);
+    ASSERT_EQ(boxes.Boxes.size(), 2u);
+    for (const auto& box : boxes.Boxes) EXPECT_EQ(box.Title, Q("Предупреждение"));
+    EXPECT_THAT(boxes.Boxes[0].Text.toStdString(), HasSubstr("\"../x\""));
+    EXPECT_THAT(boxes.Boxes[1].Text.toStdString(), HasSubstr("UTF-8"));
+    EXPECT_EQ(VariantRows(*form).size(), 8u);
+    EXPECT_FALSE(dir.Exists("x_1.lst"));
 }
 
 int main(int argc, char** argv) {

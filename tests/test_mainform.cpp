@@ -18,6 +18,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 using namespace nbtest;
 using nb::ui::TMainForm;
 using nb::ui::TWordTree;
@@ -372,6 +374,7 @@ TEST_F(MainFormEncode, HidingAWordMovesTheFocusAndTouchesNothingElse) {
     form->HideNumMenuItemClick();
     EXPECT_THAT(VisibleWords(*form, 0), ElementsAre("пуд"));
     EXPECT_EQ(form->UserLists().IgnoredCodeList.Count(), 0u);
+    EXPECT_EQ(dir.Read("Data/HidedWord.lst"), W("бот\r\nпшик\r\n")) << "on disk at once";
 
     form.reset();
     EXPECT_EQ(dir.Read("Data/HidedWord.lst"), W("бот\r\nпшик\r\n"));
@@ -413,6 +416,29 @@ TEST_F(MainFormEncode, AGroupWithEveryWordHiddenShowsItsFirstWordAgain) {
     EXPECT_EQ(VariantRows(*form), kDisplayOrder) << "hidden words play no part in the search";
 }
 
+TEST_F(MainFormEncode, TheCommandLineListsTheWordsOfTheColumns) {
+    const std::string hidden = W("пуд\r\nбот\r\nпшик\r\n");
+    dir.Write("Data/HidedWord.lst", hidden);
+    // The tool first: the window takes the shown word of an all-hidden group off the list.
+    std::string cli;
+    FILE* p = ::popen((std::string(NUMBRELIA_CLI) + " --dir '" + dir.Path() + "' words 52-70-563").c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) cli.append(buf, n);
+    EXPECT_EQ(::pclose(p), 0);
+    EXPECT_EQ(dir.Read("Data/HidedWord.lst"), hidden) << "the tool never writes the list";
+    Start();
+    ASSERT_EQ(form->GetSelectedVariant(), "52-70-563");
+    std::string window;
+    for (size_t i = 0; i < 3; ++i) {
+        window += form->Controls()->WordsPanel->WordTrees().at(i)->Caption().toStdString();
+        for (const std::string& word : VisibleWords(*form, i)) window += "\t" + word;
+        window += "\n";
+    }
+    EXPECT_EQ(cli, window);
+    EXPECT_EQ(cli, "52\tбот\n70\tсон\n563\tпешка\n");
+}
+
 TEST_F(MainFormEncode, HidingANumberReEncodesWithoutIt) {
     Start();
     FocusColumn(*form, 2);
@@ -432,6 +458,7 @@ TEST_F(MainFormEncode, HidingANumberReEncodesWithoutIt) {
     EXPECT_THAT(boxes.Boxes[0].Text.toStdString(), HasSubstr("\"3\""));
     EXPECT_THAT(VariantRows(*form), ElementsAre("3"));
     EXPECT_THAT(FocusedWords(*form), ElementsAre("ухо"));
+    EXPECT_EQ(dir.Read("Data/IgnoredCode.lst"), "3\r\n563\r\n") << "on disk at once";
 
     form.reset();
     EXPECT_EQ(dir.Read("Data/IgnoredCode.lst"), "3\r\n563\r\n");

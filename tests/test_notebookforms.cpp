@@ -11,6 +11,7 @@
 #include "code/CodeTableUnit.h"
 #include "core/IniFileUnit.h"
 #include "core/SettingsFormUnit.h"
+#include "dictionary/WordListUnit.h"
 #include "notebook/AddToNotebookFormUnit.h"
 #include "notebook/NotebookFormUnit.h"
 #include "notebook/NotebookStoreUnit.h"
@@ -421,6 +422,57 @@ TEST_F(NotebookWindow, ExportFailureNamesTheFileAndTheWindowStaysOpen) {
     EXPECT_FALSE(std::filesystem::exists(target));
 }
 
+TEST_F(NotebookWindow, DeleteAsksThenWritesEntryAndNoteAtOnceAndKeepsThePlace) {
+    TUserLists lists;
+    lists.NotebookEntries = entries;
+    lists.NotebookNotes = notes;
+    lists.NotebookLoaded = lists.NotebookNotesLoaded = true;
+    const TPaths paths{dir.Path(), {}};
+    TNotebookForm form;
+    form.SetLists(lists.NotebookEntries, lists.NotebookNotes, [&] { return lists.SaveNotebook(paths); });
+    form.BuildRows();
+    form.show();
+    QTreeView* tree = form.Controls()->VirtualDrawTree;
+    QTest::keyClick(tree, Qt::Key_Down);
+
+    nbtest::TBoxRecorder boxes;
+    boxes.Answer = QMessageBox::No;
+    QTest::keyClick(tree, Qt::Key_Delete);
+    ASSERT_EQ(boxes.Boxes.size(), 1u);
+    EXPECT_EQ(boxes.Boxes[0].Buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_THAT(boxes.Boxes[0].Text.toStdString(), HasSubstr("\"7-7\" (a b - c,d)"));
+    EXPECT_EQ(Shown(form).size(), 3u) << "refused: nothing changes";
+    EXPECT_FALSE(std::filesystem::exists(paths.Notebook()));
+
+    boxes.Answer = QMessageBox::Yes;
+    QTest::keyClick(tree, Qt::Key_Delete);
+    EXPECT_EQ(dir.Read("notebook.txt"), "1234=12-34,W1,W2\r\n5=5\r\n\r\nno key here\r\n" + W("99=9-9,ночь,ум\r\n"));
+    EXPECT_EQ(dir.Read("notebook_add.txt"), "5=only key\r\n" + W("99=заметка\r\n"));
+    EXPECT_EQ(Shown(form)[1][0], Q("9-9"));
+    EXPECT_EQ(tree->currentIndex().row(), 1) << "the next row takes the deleted one's place";
+
+    // The button deletes the last row too; the focus goes to the row before.
+    QTest::mouseClick(form.Controls()->DeleteButton, Qt::LeftButton);
+    EXPECT_EQ(tree->currentIndex().row(), 0);
+    EXPECT_EQ(dir.Read("notebook_add.txt"), "5=only key\r\n");
+    EXPECT_EQ(boxes.Boxes.size(), 3u);
+
+    // A refused write says why and the list still shows what is left.
+    std::filesystem::remove(paths.Notebook());
+    std::filesystem::create_directory(paths.Notebook());
+    QTest::keyClick(tree, Qt::Key_Delete);
+    ASSERT_EQ(boxes.Boxes.size(), 5u);
+    EXPECT_EQ(boxes.Boxes[4].Icon, QMessageBox::Critical);
+    EXPECT_THAT(boxes.Boxes[4].Text.toStdString(), HasSubstr("notebook.txt"));
+    EXPECT_TRUE(Shown(form).empty());
+    EXPECT_FALSE(form.Controls()->DeleteButton->isEnabled());
+
+    TNotebookForm readOnly;
+    readOnly.SetLists(entries, notes);
+    readOnly.BuildRows();
+    EXPECT_FALSE(readOnly.Controls()->DeleteButton->isEnabled()) << "without a way to save, no delete";
+}
+
 TEST_F(NotebookWindow, ColumnWidthsGoThroughSettingsOnEveryOpenAndClose) {
     TIniFile ini(dir / "settings.ini");
     auto stored = [&](const char* key) { return ini.ReadInteger(kSettingsSection, key, -1); };
@@ -543,7 +595,7 @@ TEST(WindowsWithRealData, FitTheirControls) {
     settings.Fill(tables, {"Major", static_cast<int32_t>(0xFF00000Du), true, 1, false});
     settings.show();
     EXPECT_EQ(settings.Controls()->LetterColorBox->currentText(), Q("Выделение"));
-    ExpectLaidOut(settings, {436, 186});
+    ExpectLaidOut(settings, {436, 212});
     Save(settings, "settings-window.png");
 
     TAddToNotebookForm add;
@@ -560,7 +612,7 @@ TEST(WindowsWithRealData, FitTheirControls) {
     notes.Assign({"5270563=" + W("код домофона у Лены"), "31415926=" + W("число пи, первые восемь знаков"),
                   "2718=" + W("число e"), "96055=" + W("ПИН-код карты")});
     TNotebookForm notebook;
-    notebook.SetLists(entries, notes);
+    notebook.SetLists(entries, notes, [] { return std::vector<std::string>{}; });
     notebook.BuildRows();
     notebook.show();
     notebook.activateWindow();

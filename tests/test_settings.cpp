@@ -5,7 +5,9 @@
 #include "core/FileUnit.h"
 #include "core/IniFileUnit.h"
 #include "core/SettingsUnit.h"
+#include "core/UtilsUnit.h"
 
+#include <algorithm>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -106,6 +108,7 @@ TEST(Settings, FirstRunGivesTheDefaults) {
     EXPECT_EQ(layout.VariantsVirtualStringTreeWidth, 225);
     EXPECT_EQ(layout.BrowserPanelHeight, 240);
     EXPECT_FALSE(layout.HideSettings);
+    EXPECT_FALSE(s.FamiliarFirst);
     EXPECT_FALSE(dir.Exists("settings.ini")) << "reading never creates the file";
 }
 
@@ -114,7 +117,7 @@ TEST(Settings, BadValuesReadAsDefaultsAndAreWrittenBackCorrected) {
     dir.Write("settings.ini", "[NumbreliaSettings]\r\nCodeCode=Nowhere\r\nLetterColor=0xFF\r\n"
                               "ShowPic=yes\r\nVariantMakeType=7\r\nAddNull=2\r\n"
                               "VariantsVirtualStringTreeWidth=wide\r\nBrowserPanelHeight=-\r\n"
-                              "HideSettings=1\r\n");
+                              "HideSettings=1\r\nFamiliarFirst=yes\r\n");
     const TCodeRecArr tables{{"Classic", "C", {}}, {"Major", "M", {}}};
     TIniFile ini(dir / "settings.ini");
     TProgSettings s;
@@ -128,19 +131,20 @@ TEST(Settings, BadValuesReadAsDefaultsAndAreWrittenBackCorrected) {
     EXPECT_EQ(layout.VariantsVirtualStringTreeWidth, 300) << "the control's own size is the default";
     EXPECT_EQ(layout.BrowserPanelHeight, 100);
     EXPECT_TRUE(layout.HideSettings);
+    EXPECT_FALSE(s.FamiliarFirst);
 
     SaveSettings(ini, s, layout);
     EXPECT_EQ(dir.Read("settings.ini"),
               "[NumbreliaSettings]\r\nCodeCode=Classic\r\nLetterColor=255\r\nShowPic=0\r\n"
               "VariantMakeType=0\r\nAddNull=1\r\nVariantsVirtualStringTreeWidth=300\r\n"
-              "BrowserPanelHeight=100\r\nHideSettings=1\r\n");
+              "BrowserPanelHeight=100\r\nHideSettings=1\r\nFamiliarFirst=0\r\n");
 }
 
 TEST(Settings, RoundTripAndCaseInsensitiveTable) {
     TempDir dir;
     const TCodeRecArr tables{{"Classic", "C", {}}, {"Major", "M", {}}};
     TIniFile ini(dir / "settings.ini");
-    const TProgSettings out{"Major", -2147483643, true, 2, true};
+    const TProgSettings out{"Major", -2147483643, true, 2, true, true};
     SaveSettings(ini, out, {180, 320, false});
     TProgSettings in;
     TLayoutSettings layout;
@@ -150,6 +154,7 @@ TEST(Settings, RoundTripAndCaseInsensitiveTable) {
     EXPECT_TRUE(in.ShowPic);
     EXPECT_EQ(in.VariantMakeType, 2);
     EXPECT_TRUE(in.AddNull);
+    EXPECT_TRUE(in.FamiliarFirst);
     EXPECT_EQ(layout.VariantsVirtualStringTreeWidth, 180);
     EXPECT_EQ(layout.BrowserPanelHeight, 320);
 
@@ -204,6 +209,44 @@ TEST(CodeTables, TheShippedTablesAreSound) {
             EXPECT_TRUE(c >= 0xE0 || c == 0xB8) << "a Russian lower-case letter";
         }
         for (bool d : digit) EXPECT_TRUE(d) << t.Ident << " gives every digit letters";
+        // Every consonant but й has a digit, so that no word (ухо, цех) is left without a code.
+        for (char c : W("бвгджзклмнпрстфхцчшщ"))
+            EXPECT_TRUE(std::any_of(t.Letters.begin(), t.Letters.end(),
+                                    [c](const auto& p) { return p.Letter == c; }))
+                << t.Ident << " codes letter " << int(static_cast<unsigned char>(c));
     }
     EXPECT_EQ(tables[0].Letters.front().Letter, W("н")[0]) << "the school code comes first";
+}
+
+TEST(Paths, APortableFolderWinsAndAnInstalledOneUsesTheUsersFolder) {
+    TempDir dir;
+    dir.Write("usr/share/numbrelia/Data/Codes.ini", "[Classic]\r\n");
+    dir.Write("usr/share/numbrelia/Data/dic.lst", "shipped\r\n");
+    dir.Write("usr/portable/Data/dic.lst", "portable\r\n");
+    const std::string bin = dir / "usr/bin";
+    EXPECT_FALSE(LayoutFor(dir / "usr/portable", dir / "xdg", "").Installed()) << "Data/ beside it";
+    EXPECT_EQ(LayoutFor(dir / "opt", "", dir / "home").Folder, dir / "opt") << "no shared data";
+
+    const TPaths xdg = LayoutFor(bin, dir / "xdg", dir / "home");
+    EXPECT_EQ(xdg.Settings(), dir / "xdg/numbrelia/settings.ini");
+    EXPECT_EQ(xdg.HelpIndex(), dir / "usr/share/numbrelia/Help/index.htm");
+    const TPaths home = LayoutFor(bin, "relative/xdg", dir / "home");
+    EXPECT_EQ(home.Dictionary(), dir / "home/.local/share/numbrelia/Data/dic.lst");
+    EXPECT_EQ(home.ShippedDictionary(), dir / "usr/share/numbrelia/Data/dic.lst");
+
+    PrepareUserFolder(home);
+    EXPECT_EQ(dir.Read("home/.local/share/numbrelia/Data/dic.lst"), "shipped\r\n");
+    EXPECT_EQ(dir.Read("home/.local/share/numbrelia/Data/Codes.ini"), "[Classic]\r\n");
+    dir.Write("home/.local/share/numbrelia/Data/dic.lst", "mine\r\n");
+    PrepareUserFolder(home);
+    EXPECT_EQ(dir.Read("home/.local/share/numbrelia/Data/dic.lst"), "mine\r\n") << "never replaced";
+    EXPECT_FALSE(dir.Exists("home/.local/share/numbrelia/Data/dic.lst.shipped"));
+
+    dir.Write("blocked", "a file where the folder should be");
+    try {
+        PrepareUserFolder(LayoutFor(bin, dir / "blocked", ""));
+        ADD_FAILURE() << "no error for a user folder that cannot be made";
+    } catch (const EError& e) {
+        EXPECT_THAT(e.what(), ::testing::HasSubstr((dir / "blocked/numbrelia") + "\""));
+    }
 }

@@ -205,6 +205,21 @@ TEST_F(ToolData, TheWordsOfEachCodeAreTheEntriesThatAdjustToItInEveryMode) {
     }
 }
 
+TEST_F(ToolData, FamiliarFirstListsTheWordsInTheFilesLineOrder) {
+    SetDictionary({"усы", "яма", "оса", "ум", "ось", "яма"}); // яма ranks by its first line
+    hided.Add(W("оса"));
+    for (const bool familiar : {false, true}) {
+        settings.FamiliarFirst = familiar;
+        auto form = TableForm("7");
+        EXPECT_EQ(WordsOf(dic, form->WordModel()), familiar ? "усы оса ось " : "оса ось усы ");
+        const std::vector<bool> checks =
+            familiar ? std::vector{true, false, true} : std::vector{false, true, true};
+        EXPECT_EQ(Checks(form->WordModel()), checks) << "оса is hidden";
+        SelectCode(*form, "0");
+        EXPECT_EQ(WordsOf(dic, form->WordModel()), familiar ? "яма ум " : "ум яма ");
+    }
+}
+
 TEST_F(ToolData, CodeChecksChangeTheIgnoredListOncePerRealChange) {
     auto form = TableForm("7");
     ShowActive(form.get());
@@ -559,6 +574,47 @@ TEST_F(DicEdit, TheStripShowsTheCodeOfTheLineUnderTheCaret) {
     const QRect line0 = memo->cursorRect(QTextCursor(memo->document()->findBlockByNumber(0)));
     QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, line0.center() + QPoint(10, 0));
     EXPECT_EQ(Strip(*form), "гном: 100");
+}
+
+TEST_F(DicEdit, CtrlFAndF3FindTheTextWhateverItsCaseAndGoRoundTheEnd) {
+    auto form = Form("ёж\r\nКот\r\nкашалот\r\nдом\r\nскот\r\n");
+    ShowActive(form.get());
+    QPlainTextEdit* memo = Memo(*form);
+    std::vector<QString> offered;
+    QString answer = Q("КОТ");
+    form->AskSearchText = [&](QWidget*, const QString& last) {
+        offered.push_back(last);
+        return answer;
+    };
+    auto selected = [&] {
+        const QTextCursor c = memo->textCursor();
+        return std::pair(c.blockNumber(), c.selectedText());
+    };
+    Caret(*form, 3, 0);
+    QTest::keyClick(memo, Qt::Key_F3); // nothing searched yet: asks first
+    EXPECT_EQ(selected(), std::pair(4, Q("кот")));
+    EXPECT_EQ(Strip(*form), "скот: 732") << "the strip follows the found line";
+    QTest::keyClick(memo, Qt::Key_F3);
+    EXPECT_EQ(selected(), std::pair(1, Q("Кот"))) << "on from the top";
+    QTest::keyClick(memo, Qt::Key_F3);
+    EXPECT_EQ(selected(), std::pair(4, Q("кот")));
+    EXPECT_EQ(offered, (std::vector<QString>{QString()}));
+
+    answer = Q("ЁЖ");
+    QTest::keyClick(memo, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(selected(), std::pair(0, Q("ёж")));
+    EXPECT_EQ(offered.back(), Q("КОТ")) << "the last text is offered";
+
+    nbtest::TBoxRecorder boxes;
+    answer = Q("кит");
+    QTest::keyClick(memo, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_EQ(boxes.Boxes.size(), 1u);
+    EXPECT_EQ(boxes.Boxes[0].Text, Q("Текст \"кит\" не найден."));
+    EXPECT_EQ(selected(), std::pair(0, Q("ёж"))) << "the caret stays";
+    answer.clear(); // cancelled
+    QTest::keyClick(memo, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(boxes.Boxes.size(), 1u);
+    EXPECT_EQ(memo->toPlainText(), Q("ёж\nКот\nкашалот\nдом\nскот\n"));
 }
 
 TEST_F(DicEdit, EnterAndEscBelongToTheTextAreaWhileItHasTheFocus) {

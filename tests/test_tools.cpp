@@ -64,6 +64,12 @@ TEST(CodeTableExport, ListsEveryCodeAndOnlyVisibleWords) {
     EXPECT_EQ(CodeTableExportText(groups1, codes, dic, TStringList(TStringList::Kind::Sorted), 1, false),
               W("10\r\n  гнет\r\n12\r\n  жд\r\n22\r\n  дот\r\n  тот\r\n  тут\r\n"));
     EXPECT_EQ(CodeTableExportText(TStringList(TStringList::Kind::Sorted), codes, dic, hidden, 0, false), "");
+
+    TStringList filed(TStringList::Kind::Sorted);
+    filed.SetText(W("тут\r\nнож\r\nтот\r\nдот\r\n"));
+    EXPECT_EQ(CodeTableExportText(groups, Codes(filed), filed, hidden, 0, false, true),
+              W("01\r\n  нож\r\n12\r\n22\r\n  тут\r\n  дот\r\n102\r\n"))
+        << "familiar first: the file's line order";
 }
 
 TEST(CodeTest, AsksOnlyEntriesThatQualifyAndUniformly) {

@@ -7,18 +7,27 @@
 #include "controls/HLinkLabelUnit.h"
 #include "controls/MyPanelUnit.h"
 #include "core/FileUnit.h"
+#include "core/StartupUnit.h"
 #include "core/UtilsUnit.h"
 #include "web/AboutFormUnit.h"
 #include "web/BrowserUnit.h"
 #include "web/DesktopUnit.h"
+#include "web/HelpFormUnit.h"
 #include "web/PicturePaneUnit.h"
 #include "web/rpVersionInfo.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QEnterEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTest>
+#include <QTranslator>
+#include <QWebEngineView>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -91,7 +100,7 @@ protected:
     QString LoadingPage() const { return QString::fromStdString(dir / "Help/loading.htm"); }
 
     TempDir dir;
-    TPaths paths{dir.Path()};
+    TPaths paths{dir.Path(), {}};
     QTabBar tabs;
     TProgSettings settings;
     std::string word;
@@ -438,11 +447,74 @@ TEST(MyPanel, PaintsItsOwnBackgroundOverItsParents) {
 TEST(Help, TheHelpIndexOpensInTheDesktopsBrowser) {
     TOpenRecorder desktop;
     TempDir dir;
-    OpenHelpIndex(TPaths{dir.Path()});
+    OpenHelpIndex(TPaths{dir.Path(), {}});
     EXPECT_TRUE(desktop.Opened.empty()) << "a folder without help opens nothing";
 
     dir.Write("Help/index.htm", "<html></html>");
-    OpenHelpIndex(TPaths{dir.Path()});
+    OpenHelpIndex(TPaths{dir.Path(), {}});
     ASSERT_EQ(desktop.Opened.size(), 1u);
     EXPECT_EQ(desktop.Opened[0], QUrl::fromLocalFile(QString::fromStdString(dir / "Help/index.htm")));
+}
+
+TEST(Help, ARefusingDesktopGetsTheHelpWindowAndAFailedPageTheErrorBox) {
+    TempDir dir;
+    dir.Write("Help/index.htm", "<html></html>");
+    const QString page = QString::fromStdString(dir / "Help/index.htm");
+    TDesktop::SetOpenerForTesting([](const QUrl&) { return false; });
+    QWidget owner;
+    OpenHelpIndex(TPaths{dir.Path(), {}}, &owner);
+    OpenHelpIndex(TPaths{dir.Path(), {}}, &owner);
+    TDesktop::SetOpenerForTesting({});
+    const QList<THelpForm*> forms = owner.findChildren<THelpForm*>();
+    ASSERT_EQ(forms.size(), 1) << "F1 again brings the same window back";
+    THelpForm* form = forms[0];
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->isWindow());
+    EXPECT_EQ(form->Browser()->CurrentUrl(), QUrl::fromLocalFile(page));
+
+    nbtest::TBoxRecorder boxes;
+    QPointer<THelpForm> alive(form);
+    QCoreApplication::processEvents(); // the window watches the view once it exists
+    emit form->Browser()->View()->loadFinished(false);
+    ASSERT_EQ(boxes.Boxes.size(), 1u);
+    EXPECT_EQ(boxes.Boxes[0].Icon, QMessageBox::Critical);
+    EXPECT_THAT(boxes.Boxes[0].Text.toStdString(), HasSubstr(page.toStdString()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return alive.isNull(); })) << "the empty window goes";
+}
+
+TEST(StartUp, QtSpeaksRussianAndAMissingScreenIsToldApart) {
+    const QLocale locale;
+    QTranslator* translation = InstallQtTranslation(*QCoreApplication::instance());
+    ASSERT_NE(translation, nullptr) << "Qt's Russian translation is not installed";
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QString::fromUtf8("Отмена"));
+    QLineEdit edit(QStringLiteral("x"));
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QStringList captions;
+    for (const QAction* action : menu->actions()) captions << action->text();
+    EXPECT_THAT(captions.join(u'|').toStdString(), HasSubstr("Копировать"));
+    EXPECT_EQ(QLocale().language(), QLocale::Russian);
+    QCoreApplication::removeTranslator(translation);
+    delete translation;
+    QLocale::setDefault(locale);
+
+    const QByteArray saved[] = {qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"), qgetenv("QT_QPA_PLATFORM")};
+    qunsetenv("DISPLAY");
+    qunsetenv("WAYLAND_DISPLAY");
+    qunsetenv("QT_QPA_PLATFORM");
+    char program[] = "numbrelia", option[] = "-platform", offscreen[] = "offscreen";
+    char* plain[] = {program};
+    char* withPlatform[] = {program, option, offscreen};
+    EXPECT_FALSE(HasGraphicalSession(1, plain));
+    EXPECT_TRUE(HasGraphicalSession(3, withPlatform));
+    qputenv("QT_QPA_PLATFORM", "wayland;xcb");
+    EXPECT_FALSE(HasGraphicalSession(1, plain));
+    qputenv("QT_QPA_PLATFORM", "xcb;offscreen");
+    EXPECT_TRUE(HasGraphicalSession(1, plain)) << "the list falls back to a platform without a screen";
+    qputenv("WAYLAND_DISPLAY", "wayland-0");
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    EXPECT_TRUE(HasGraphicalSession(1, plain));
+    const char* names[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+    for (int i = 0; i < 3; ++i)
+        saved[i].isNull() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
 }

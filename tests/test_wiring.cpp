@@ -132,13 +132,14 @@ protected:
 
 // ---- menu bar and busy state ------------------------------------------------------------------
 
-TEST_F(Wiring, TheMenuBarListsTheSevenCommandsInOrder) {
+TEST_F(Wiring, TheMenuBarListsTheEightCommandsInOrder) {
     Start();
     Ui::TMainForm* c = form->Controls();
     EXPECT_EQ(form->menuBar(), c->MainMenu);
     EXPECT_EQ(Captions(c->MainMenu->actions()),
-              QStringList({Q("&Настройки"), Q("&Записная книжка"), Q("&Таблица кодов"),
-                           Q("&Редактор словаря"), Q("&Тестирование"), Q("&?")}));
+              QStringList({Q("&Настройки"), Q("&Записная книжка"), Q("&Повторение"),
+                           Q("&Таблица кодов"), Q("&Редактор словаря"), Q("&Тестирование"),
+                           Q("&?")}));
     EXPECT_EQ(c->MainMenu->actions().last(), c->HelpMenu->menuAction());
     EXPECT_EQ(Captions(c->HelpMenu->actions()), QStringList({Q("&Справка"), Q("&О программе")}));
     EXPECT_EQ(c->HelpAction->shortcut(), QKeySequence(Qt::Key_F1));
@@ -156,7 +157,7 @@ TEST_F(Wiring, DuringARebuildOnlyHelpAndAboutStayUsable) {
     QObject::connect(form.get(), &TMainForm::StatusShown, [&](const QString& s) {
         if (checked || !s.startsWith(Q("Построение словаря кодов"))) return;
         checked = true;
-        for (QAction* a : {c->SettingsAction, c->NotebookAction, c->TableCodeAction,
+        for (QAction* a : {c->SettingsAction, c->NotebookAction, c->ReviewAction, c->TableCodeAction,
                            c->DicEditAction, c->TestCodeAction})
             EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
         EXPECT_FALSE(c->SettingsAction->isVisible()) << "hidden stays hidden";
@@ -401,7 +402,7 @@ TEST_F(Wiring, TheCodeTableOpensAtTheFocusedColumnsCode) {
     });
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Alt);
     ASSERT_EQ(QApplication::focusWidget(), form->Controls()->MainMenu);
-    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Return})
+    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return})
         QTest::keyClick(form->Controls()->MainMenu, key);
     ASSERT_TRUE(QTest::qWaitFor([&] { return byKeyboard.Shown(); }, 2000));
     EXPECT_EQ(shown, "70");
@@ -446,6 +447,35 @@ TEST_F(Wiring, ClosingTheCodeTableInAnyWayEncodesAgain) {
         EXPECT_EQ(statuses.mid(statuses.size() - 2),
                   QStringList({Q(nb::res::kBuildingVariants), Q(nb::res::kIdlePrompt)}));
     }
+}
+
+TEST_F(Wiring, ListChangesInTheCodeTableAreOnDiskAtOnceOrReported) {
+    Start();
+    Encode(*form, "89");
+    form->Controls()->NumEdit->setFocus();
+    TBoxRecorder boxes;
+    TModalDialogDriver<nb::ui::TTableCodeForm> driver([](nb::ui::TTableCodeForm& f) {
+        nb::ui::TCodeListModel* codes = f.CodeModel();
+        for (int row = 0; row < codes->RowCount(); ++row) {
+            if (codes->Code(row) == "52")
+                f.Controls()->CodeVirtualDrawTree->setCurrentIndex(codes->index(row, 0));
+            if (codes->Code(row) == "563")
+                codes->setData(codes->index(row, 0), Qt::Unchecked, Qt::CheckStateRole);
+        }
+        nb::SetWriteFailureForTesting("HidedWord");
+        f.UnSelectButtonClick(); // both words of 52
+        nb::SetWriteFailureForTesting("");
+        f.reject();
+    });
+    form->Controls()->TableCodeAction->trigger();
+    ASSERT_TRUE(driver.Shown());
+    EXPECT_EQ(dir.Read("Data/IgnoredCode.lst"), "563\r\n");
+    ASSERT_EQ(boxes.Boxes.size(), 1u) << "one write for the button, not one per word";
+    EXPECT_THAT(boxes.Boxes[0].Text.toStdString(), HasSubstr("Data/HidedWord.lst"));
+    EXPECT_FALSE(dir.Exists("Data/HidedWord.lst"));
+    EXPECT_TRUE(form->UserLists().HidedWordList.Contains(W("пуд"))) << "kept for the shut-down";
+    form.reset();
+    EXPECT_EQ(dir.Read("Data/HidedWord.lst"), W("бот\r\nпуд\r\n"));
 }
 
 // ---- code test --------------------------------------------------------------------------------
@@ -534,6 +564,29 @@ TEST_F(Wiring, DictionaryEditorCancelLeavesTheFileAndTheWords) {
     EXPECT_THAT(VisibleWords(*form, 0), ElementsAre("бот", "пуд"));
 }
 
+TEST_F(Wiring, AWordMovedUpInTheEditorComesFirstWithFamiliarFirst) {
+    Start();
+    TModalDialogDriver<nb::ui::TDicEditForm> editor([](nb::ui::TDicEditForm& f) {
+        QPlainTextEdit* memo = f.Controls()->Memo;
+        memo->setPlainText(memo->toPlainText().replace(Q("бот\nпуд\n"), Q("пуд\nбот\n")));
+        QTest::mouseClick(f.Controls()->OKButton, Qt::LeftButton);
+    });
+    form->Controls()->DicEditAction->trigger();
+    ASSERT_TRUE(editor.Shown());
+    EXPECT_FALSE(Rebuilt()) << "the same lines: the cache stays valid";
+    EXPECT_THAT(VisibleWords(*form, 0), ElementsAre("бот", "пуд")) << "off: dictionary order";
+
+    statuses.clear();
+    TModalDialogDriver<nb::ui::TSettingsForm> settings([](nb::ui::TSettingsForm& f) {
+        f.Controls()->FamiliarFirstCheckBox->setChecked(true);
+        QTest::mouseClick(f.Controls()->OKButton, Qt::LeftButton);
+    });
+    form->Controls()->SettingsAction->trigger();
+    ASSERT_TRUE(settings.Shown());
+    EXPECT_FALSE(Loaded()) << "the columns are only drawn again";
+    EXPECT_THAT(VisibleWords(*form, 0), ElementsAre("пуд", "бот"));
+}
+
 TEST_F(Wiring, ADictionaryThatCannotBeWrittenLeavesTheFormerOneWorking) {
     Start();
     const std::string path = dir / "Data/dic.lst";
@@ -584,6 +637,32 @@ TEST_F(Wiring, ARebuildThatFailsAfterTheWriteKeepsTheFormerDictionaryWorking) {
     EXPECT_THAT(VisibleWords(*form, 0), ElementsAre("бот", "пуд"));
     EXPECT_THAT(VisibleWords(*form, 1), ElementsAre("сон"));
     EXPECT_THAT(VisibleWords(*form, 2), ElementsAre("пешка", "пшик"));
+}
+
+TEST_F(Wiring, ADictionaryWithoutAVariantLeavesNothingToRemember) {
+    const std::string entry = W("5270563=52-70-563,пуд,сон,пшик\r\n");
+    dir.Write("notebook.txt", entry);
+    Start();
+    TBoxRecorder boxes;
+    TModalDialogDriver<nb::ui::TDicEditForm> editor([](nb::ui::TDicEditForm& f) {
+        f.Controls()->Memo->setPlainText(Q("ау\n"));
+        QTest::mouseClick(f.Controls()->OKButton, Qt::LeftButton);
+    });
+    form->Controls()->DicEditAction->trigger();
+    ASSERT_TRUE(editor.Shown());
+    ASSERT_EQ(boxes.Boxes.size(), 1u);
+    EXPECT_THAT(boxes.Boxes[0].Text.toStdString(), HasSubstr("5270563"));
+    EXPECT_TRUE(VariantRows(*form).empty()) << "the list goes with the words";
+    EXPECT_EQ(form->Controls()->WordEdit->text(), QString());
+
+    TModalDialogDriver<nb::ui::TAddToNotebookForm> remember([](nb::ui::TAddToNotebookForm& f) {
+        QTest::mouseClick(f.Controls()->OKButton, Qt::LeftButton);
+    });
+    form->Controls()->RememberButton->click();
+    EXPECT_FALSE(remember.Shown());
+    ASSERT_EQ(boxes.Boxes.size(), 2u);
+    EXPECT_EQ(boxes.Boxes[1].Text, Q(nb::res::kNothingToRemember));
+    EXPECT_EQ(dir.Read("notebook.txt"), entry);
 }
 
 // ---- picture pane -----------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "dictionary/WordListUnit.h"
 #include "notebook/NotebookStoreUnit.h"
 
+#include <algorithm>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -147,6 +148,12 @@ TEST(ShippedDictionary, IsCleanWindows1251WithOneNounPerLine) {
     dic.Assign(lines);
     EXPECT_EQ(dic.Count(), lines.size()) << "no line repeats another, case or order aside";
     for (const auto& l : lines) EXPECT_FALSE(l.empty());
-    for (const char* w : {"кот", "дом", "стол", "яблоко", "ёж", "часы", "пальто"})
+    for (const char* w : {"кот", "дом", "стол", "яблоко", "ёж", "часы", "пальто", "тапок", "баобаб"})
         EXPECT_TRUE(dic.Contains(W(w))) << w;
+    // Familiar words lead the file: a column may list a code's words in file order.
+    const auto line = [&](const char* w) {
+        return std::find(lines.begin(), lines.end(), W(w)) - lines.begin();
+    };
+    EXPECT_LT(line("дом"), 100);
+    EXPECT_LT(line("кот"), line("абажур"));
 }

@@ -2,7 +2,9 @@
 # program folder that `cmake --install` lays out.
 numbrelia_ui_test(test_webforms test_webforms.cpp)
 add_test(NAME test_webforms COMMAND test_webforms)
-set_tests_properties(test_webforms PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS gui)
+# The help window starts the browser engine.
+set_tests_properties(test_webforms PROPERTIES LABELS gui ENVIRONMENT
+  "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/lsan-webengine.supp")
 
 add_test(NAME install_layout
   COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR}

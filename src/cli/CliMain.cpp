@@ -1,6 +1,7 @@
 // numbrelia-cli: the engine from a terminal, on the same program folder and files as the
 // desktop program. It reads the settings, lists and notebook but never writes them; it
-// uses and refreshes the code-dictionary cache exactly as the program does.
+// uses and refreshes the code-dictionary cache exactly as the program does, and, installed,
+// makes the user's folder at its first start as the program does.
 #include "code/CodeTableUnit.h"
 #include "code/WordCodeUnit.h"
 #include "core/FileUnit.h"
@@ -10,9 +11,15 @@
 #include "dictionary/CodeDictionaryUnit.h"
 #include "dictionary/WordListUnit.h"
 #include "encoding/VariantSearchUnit.h"
+#include "notebook/ReviewUnit.h"
+#include "notebook/NotebookStoreUnit.h"
 #include "resources/ResStrUnit.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -28,17 +35,25 @@ constexpr const char* kUsage =
     "Commands:\n"
     "  code ENTRY...     the codes of dictionary entries:\n"
     "                    ENTRY<TAB>full code<TAB>group code<TAB>entry with [key] letters\n"
-    "  variants NUMBER   the variants of a number in display order: KEY<TAB>COUNT\n"
-    "  words VARIANT     the words of each group of a variant: GROUP<TAB>word<TAB>word...\n"
+    "  variants NUMBER   the variants of a number in display order: KEY<TAB>COUNT;\n"
+    "                    NUMBER is ASCII digits, with blanks, dots, parentheses,\n"
+    "                    hyphens between digits and a leading + allowed\n"
+    "  words VARIANT     the words of each group of a variant as the window shows them:\n"
+    "                    GROUP<TAB>word<TAB>word...\n"
     "  hint              the code hint of the code table\n"
     "  build             build the code dictionary: \"cache reused\" or \"cache rebuilt\",\n"
     "                    then the checksum record\n"
+    "  review [--date YYYY-MM-DD]\n"
+    "                    the notebook's review cards due on the day (default today), in\n"
+    "                    review order: KEY<TAB>number|phrase<TAB>due date; nothing due, no lines\n"
     "\n"
     "Options (defaults come from the folder's settings.ini):\n"
-    "  --dir DIR         the program folder (default: the folder of this program)\n"
+    "  --dir DIR         a portable program folder (default: this program's files, in its\n"
+    "                    own folder or, installed, in ~/.local/share/numbrelia)\n"
     "  --table IDENT     the code table (a section of Data/Codes.ini)\n"
     "  --mode 0|1|2      grouping: 0 all letters, 1 two-digit groups, 2 three-digit groups\n"
     "  --add-null        the zero rule on;  --no-add-null  off\n"
+    "  --familiar-first  words in the dictionary file's line order, not dictionary order\n"
     "  --limit N         list at most N variants\n"
     "\n"
     "Exit status: 0 success, 1 no result or a file error, 2 bad usage.\n";
@@ -48,10 +63,11 @@ struct UsageError {
 };
 
 struct Options {
-    std::string dir;
+    std::optional<std::string> dir; // a portable program folder; none: the program's own files
     std::optional<std::string> table;
     std::optional<int> mode;
     std::optional<bool> addNull;
+    bool familiarFirst = false;
     size_t limit = kMaxVariantRows;
     std::string command;
     std::vector<std::string> args;
@@ -59,7 +75,6 @@ struct Options {
 
 Options Parse(int argc, char** argv) {
     Options o;
-    o.dir = ProgramFolder();
     int i = 1;
     auto value = [&](const std::string& name) -> std::string {
         if (i + 1 >= argc) throw UsageError{name + " needs a value"};
@@ -73,7 +88,11 @@ Options Parse(int argc, char** argv) {
         } else if (a == "--dir") {
             o.dir = value(a);
         } else if (a == "--table") {
-            o.table = value(a);
+            // Arguments are UTF-8; the tables' identifiers are Windows-1251.
+            const std::string v = value(a);
+            std::string ident;
+            if (!Utf8ToCp1251(v, ident)) throw UsageError{"no code table can be named \"" + v + "\""};
+            o.table = ident;
         } else if (a == "--mode") {
             const std::string v = value(a);
             if (v != "0" && v != "1" && v != "2") throw UsageError{"--mode takes 0, 1 or 2, not \"" + v + "\""};
@@ -82,6 +101,8 @@ Options Parse(int argc, char** argv) {
             o.addNull = true;
         } else if (a == "--no-add-null") {
             o.addNull = false;
+        } else if (a == "--familiar-first") {
+            o.familiarFirst = true;
         } else if (a == "--limit") {
             const std::string v = value(a);
             int32_t n = 0;
@@ -99,11 +120,12 @@ Options Parse(int argc, char** argv) {
     const bool needsArgs = o.command == "code";
     const bool oneArg = o.command == "variants" || o.command == "words";
     const bool noArgs = o.command == "hint" || o.command == "build";
-    if (!needsArgs && !oneArg && !noArgs) throw UsageError{"unknown command " + o.command};
+    const bool review = o.command == "review"; // checks its own arguments
+    if (!needsArgs && !oneArg && !noArgs && !review) throw UsageError{"unknown command " + o.command};
     if (needsArgs && o.args.empty()) throw UsageError{"code needs at least one entry"};
     if (oneArg && o.args.size() != 1) throw UsageError{o.command + " takes exactly one argument"};
     if (noArgs && !o.args.empty()) throw UsageError{o.command + " takes no arguments"};
-    while (o.dir.size() > 1 && o.dir.back() == '/') o.dir.pop_back();
+    while (o.dir && o.dir->size() > 1 && o.dir->back() == '/') o.dir->pop_back();
     return o;
 }
 
@@ -114,17 +136,21 @@ struct Session {
     TProgSettings settings;
     TCodeRec table;
 
-    explicit Session(const Options& o) : paths{o.dir} {
-        if (!DirectoryExists(o.dir)) throw EError("No such folder: " + o.dir);
-        tables = LoadCodeTables(paths.Codes());
+    explicit Session(const Options& o) : paths{o.dir ? TPaths{*o.dir, {}} : ProgramPaths()} {
+        if (!paths.Installed() && !DirectoryExists(paths.Folder))
+            throw EError("No such folder: " + paths.Folder);
+        PrepareUserFolder(paths);
+        std::vector<std::string> skipped;
+        tables = LoadCodeTables(paths.Codes(), &skipped);
+        for (const auto& warning : skipped) std::cerr << "numbrelia-cli: " << warning << '\n';
         if (tables.empty()) throw EError("No code table in " + paths.Codes());
         TLayoutSettings layout;
         LoadSettings(TIniFile(paths.Settings()), tables, settings, layout);
         if (o.table) {
             if (FindCodeTable(tables, *o.table) < 0) {
                 std::string known;
-                for (const auto& t : tables) known += (known.empty() ? "" : ", ") + t.Ident;
-                throw UsageError{"no code table \"" + *o.table + "\" in " + paths.Codes() +
+                for (const auto& t : tables) known += (known.empty() ? "" : ", ") + Cp1251ToUtf8(t.Ident);
+                throw UsageError{"no code table \"" + Cp1251ToUtf8(*o.table) + "\" in " + paths.Codes() +
                                  " (tables: " + known + ")"};
             }
             settings.CodeCode = *o.table;
@@ -142,12 +168,17 @@ struct Dictionary {
     bool reused = false;
 
     explicit Dictionary(Session& s) {
-        dic.LoadFromFile(s.paths.Dictionary());
+        if (LoadDictionary(dic, s.paths.Dictionary())) {
+            char buf[4096];
+            std::snprintf(buf, sizeof buf, res::kDictionaryConverted, s.paths.Dictionary().c_str());
+            std::cerr << "numbrelia-cli: " << buf << '\n';
+        }
         lists.Load(s.paths); // read only: nothing here is ever saved
         TIniFile ini(s.paths.Settings());
         TBuildCallbacks cb;
         cb.HandleFirstStart = false;
         if (!DirectoryExists(s.paths.CacheFolder())) CreateDir(s.paths.CacheFolder());
+        RemoveStaleTempFiles(s.paths);
         codes.Build(s.paths, ini, dic, s.table, s.settings.VariantMakeType, s.settings.AddNull, cb);
         reused = codes.CacheReused();
     }
@@ -175,23 +206,68 @@ int Code(const Options& o) {
     return 0;
 }
 
+// The number argument of `variants`: ASCII digits and the separators of written numbers
+// (blanks, dots, parentheses, hyphens between digits, a leading +). Scripts get no
+// guessing: anything else, or no digit at all, is bad usage.
+std::string CliNumber(const std::string& text) {
+    const auto bad = [&text] {
+        return UsageError{"\"" + text + "\" is no number: ASCII digits, with blanks, dots, "
+                          "parentheses, hyphens between digits and a leading + allowed"};
+    };
+    std::string digits;
+    bool hyphenOpen = false; // a hyphen that still waits for its digit
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            digits += c;
+            hyphenOpen = false;
+        } else if (c == '-') {
+            if (digits.empty()) throw bad();
+            hyphenOpen = true;
+        } else if (c == '+') {
+            if (text.find_first_not_of(" \t") != i) throw bad();
+        } else if (c != ' ' && c != '\t' && c != '.' && c != '(' && c != ')') {
+            throw bad();
+        }
+    }
+    if (digits.empty() || hyphenOpen) throw bad();
+    return digits;
+}
+
 int Variants(const Options& o) {
+    const std::string number = CliNumber(o.args[0]);
     Session s(o);
     Dictionary d(s);
     const TVariantSearch search(d.codes.GroupCodeList, d.lists.IgnoredCodeList);
-    const TEncodeResult r = MakeVariants(o.args[0], s.settings.VariantMakeType, s.settings.AddNull,
-                                         search, d.lists.NotebookEntries, o.limit);
-    if (r.Rows.empty()) {
+    const std::string digits = SearchString(number, s.settings.VariantMakeType, s.settings.AddNull);
+    // Rows go out as the search finds them, so a long list costs no memory.
+    const std::string remembered = RememberedVariant(d.lists.NotebookEntries, digits);
+    bool rememberedShown = false;
+    size_t rows = 0;
+    const auto print = [&](const std::string& key, int32_t count) {
+        std::fwrite(key.data(), 1, key.size(), stdout);
+        std::fprintf(stdout, "\t%d\n", static_cast<int>(count));
+        ++rows;
+    };
+    const bool cut = search.StreamDisplayOrder(digits, o.limit, [&](std::string&& key, int32_t count) {
+        if (key == remembered) rememberedShown = true;
+        print(key, count);
+    });
+    // As in the window: a cut list that left out the remembered variant still ends with it
+    // (it has at least as many groups as every row listed).
+    if (cut && !remembered.empty() && !rememberedShown && search.IsVariantOf(remembered, digits))
+        print(remembered, static_cast<int32_t>(std::count(remembered.begin(), remembered.end(), '-') + 1));
+    if (rows == 0) {
         char buf[4096];
-        std::snprintf(buf, sizeof buf, res::kNoVariant, r.Number.c_str());
+        std::snprintf(buf, sizeof buf, res::kNoVariant, number.c_str());
         std::cerr << buf << '\n';
         return 1;
     }
-    std::string out;
-    for (const auto& row : r.Rows) out += row.Variant + '\t' + std::to_string(row.Count) + '\n';
-    std::cout << out;
-    if (r.Cut)
-        std::cerr << "The list was cut at " << r.Rows.size()
+    // A full disk or a closed pipe must not pass for a complete list.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        throw EError(std::string("Cannot write the output: ") + std::strerror(errno));
+    if (cut)
+        std::cerr << "The list was cut at " << rows
                   << " variants; this number has more (--limit raises the bound).\n";
     return 0;
 }
@@ -212,15 +288,25 @@ int Words(const Options& o) {
             throw UsageError{"\"" + o.args[0] + "\" is no variant: groups of digits joined by -"};
         }
     }
+    std::string out;
     for (const auto& g : groups) {
+        const std::vector<int32_t> entries = OrderEntries(d.codes.EntriesOfGroup(g), d.dic, o.familiarFirst);
+        if (entries.empty()) {
+            std::cerr << "numbrelia-cli: " << g << " is the code of no dictionary word\n";
+            return 1;
+        }
         std::string line = g;
-        for (int32_t index : d.codes.EntriesOfGroup(g)) {
+        for (int32_t index : entries) {
             const std::string& word = d.dic[static_cast<size_t>(index)];
             if (d.lists.HidedWordList.Contains(word)) continue;
             line += '\t' + Out(word);
         }
-        std::cout << line << '\n';
+        // As the window: a group with every word hidden shows its first one (the window
+        // also takes it off the list; this tool never writes it).
+        if (line == g) line += '\t' + Out(d.dic[static_cast<size_t>(entries.front())]);
+        out += line + '\n';
     }
+    std::cout << out;
     return 0;
 }
 
@@ -238,6 +324,37 @@ int Build(const Options& o) {
     return 0;
 }
 
+// Read-only, like every command here: the deck is synced with the notebook in memory only.
+int Review(const Options& o) {
+    std::optional<int64_t> day;
+    if (o.args.size() == 2 && o.args[0] == "--date") {
+        day = ParseDay(o.args[1]);
+        if (!day) throw UsageError{"--date takes a date YYYY-MM-DD, not \"" + o.args[1] + "\""};
+    } else if (!o.args.empty()) {
+        throw UsageError{"review takes no arguments but --date YYYY-MM-DD"};
+    }
+    if (!day) {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        day = DaysFromCivil(local.tm_year + 1900, static_cast<uint32_t>(local.tm_mon + 1),
+                            static_cast<uint32_t>(local.tm_mday));
+    }
+    Session s(o);
+    TStringList entries(TStringList::Kind::Plain);
+    LoadListIfExists(entries, s.paths.Notebook());
+    std::string error;
+    const auto cards = LoadDeck(s.paths.NotebookReview(), entries, &error);
+    if (!error.empty()) throw EError(error);
+    std::string out;
+    for (size_t i : DueCards(cards, *day, s.settings.ReviewNewCardsPerDay)) {
+        const TReviewCard& c = cards[i];
+        out += c.Key + '\t' + DirectionName(c.Direction) + '\t' + DayText(c.IsNew() ? *day : c.Due) + '\n';
+    }
+    std::cout << out;
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -247,6 +364,7 @@ int main(int argc, char** argv) {
         if (o.command == "variants") return Variants(o);
         if (o.command == "words") return Words(o);
         if (o.command == "hint") return Hint(o);
+        if (o.command == "review") return Review(o);
         return Build(o);
     } catch (const UsageError& e) {
         std::cerr << "numbrelia-cli: " << e.message << "\n\n" << kUsage;

@@ -3,13 +3,46 @@
 #include "core/IniFileUnit.h"
 #include "core/TextUnit.h"
 #include "dictionary/StringListUnit.h"
+#include "resources/ResStrUnit.h"
+
+#include <cstdio>
 
 namespace nb {
 
-TCodeRecArr LoadCodeTables(const std::string& path) {
-    const TIniFile::Content ini = TIniFile(path).Load();
+std::string UnsafeIdentReason(const std::string& ident) {
+    if (ident.empty()) return res::kIdentEmpty;
+    if (ident.find_first_of("/\\") != std::string::npos) return res::kIdentSlash;
+    if (ident == "." || ident == "..") return res::kIdentDots;
+    for (char c : ident)
+        if (static_cast<unsigned char>(c) < 32 || c == 127) return res::kIdentControl;
+    auto blank = [](char c) { return c == ' ' || c == '\xA0'; }; // 0xA0: no-break space
+    if (blank(ident.front()) || blank(ident.back())) return res::kIdentBlank;
+    if (ident.find('=') != std::string::npos) return res::kIdentEquals;
+    if (ident.front() == '[') return res::kIdentBracket;
+    if (ident.size() > kMaxIdentLength) {
+        char buf[128];
+        std::snprintf(buf, sizeof buf, res::kIdentTooLong, static_cast<int>(kMaxIdentLength));
+        return buf;
+    }
+    return {};
+}
+
+TCodeRecArr LoadCodeTables(const std::string& path, std::vector<std::string>* warnings) {
+    const TIniFile::Content ini = TIniFile(path, TNulRule::StopAtNul).Load();
     TCodeRecArr tables;
     for (const auto& section : ini.sections) {
+        // Such a name would put cache files elsewhere or break the settings file.
+        if (const std::string reason = UnsafeIdentReason(section); !reason.empty()) {
+            if (!warnings) continue;
+            std::string shown = section.substr(0, 80);
+            for (char& c : shown)
+                if (static_cast<unsigned char>(c) < 32 || c == 127) c = '?';
+            char buf[1024];
+            std::snprintf(buf, sizeof buf, res::kTableSkipped, Cp1251ToUtf8(shown).c_str(),
+                          path.c_str(), reason.c_str());
+            warnings->emplace_back(buf);
+            continue;
+        }
         TCodeRec rec;
         rec.Ident = section;
         ini.Find(section, "Name", rec.Name);

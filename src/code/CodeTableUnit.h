@@ -6,11 +6,22 @@
 #include "NumbreliaTypesUnit.h"
 
 #include <string>
+#include <vector>
 
 namespace nb {
 
-// A missing file gives no tables; an unreadable one throws EError.
-TCodeRecArr LoadCodeTables(const std::string& path);
+// The longest identifier: its cache file "<id>_1.lst" and that file's temporary
+// "<id>_1.lst.XXXXXX" must fit in one file name (255 bytes).
+inline constexpr size_t kMaxIdentLength = 255 - 6 - 7;
+
+// Why an identifier cannot name a cache file or a settings key (Russian, UTF-8), or empty
+// when it can: path separators, "." and "..", control characters, leading or trailing
+// blanks, '=', a leading '[', an empty or too long one.
+std::string UnsafeIdentReason(const std::string& ident);
+
+// A missing file gives no tables; an unreadable one throws EError. A table whose
+// identifier is unsafe is skipped, with one message for it in `warnings` (when given).
+TCodeRecArr LoadCodeTables(const std::string& path, std::vector<std::string>* warnings = nullptr);
 // The identifier to use for a stored CodeCode: itself when it names a table (case
 // ignored), else the first table's identifier (empty when there are none).
 std::string CheckCodeCode(const std::string& codeCode, const TCodeRecArr& tables);

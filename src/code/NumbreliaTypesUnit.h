@@ -34,6 +34,7 @@ struct TNotebookRec {
     std::string Code;
     std::string Words;
     std::string Note;
+    std::string Key; // the notebook key (the digits) that the row was read from
 };
 
 } // namespace nb

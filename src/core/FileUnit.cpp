@@ -1,9 +1,15 @@
 #include "FileUnit.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,20 +69,59 @@ std::string ParentFolder(const std::string& path) {
     return path.substr(0, slash);
 }
 
-std::string ReadWholeFile(const std::string& path) {
-    // Non-blocking, so that opening a pipe nobody writes to cannot hang the program.
+namespace {
+
+// Opens a regular file for reading. Non-blocking, so that opening a pipe nobody writes to
+// cannot hang the program.
+int OpenRegularFile(const std::string& path, struct stat& st) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) throw EError(FormatOpenError(path, Reason(errno)));
-    struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         const bool dir = S_ISDIR(st.st_mode);
         ::close(fd);
         throw EError(FormatOpenError(path, dir ? Reason(EISDIR) : "Not a regular file"));
     }
+    return fd;
+}
+
+// The final target of a chain of symbolic links (the path itself when it is no link).
+std::string ResolveLinks(const std::string& path) {
+    std::string p = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+        char buf[PATH_MAX];
+        const ssize_t n = ::readlink(p.c_str(), buf, sizeof buf - 1);
+        if (n <= 0) return p;
+        const std::string target(buf, static_cast<size_t>(n));
+        p = target[0] == '/' ? target : ParentFolder(p) + "/" + target;
+    }
+    throw EError(FormatCreateError(path, Reason(ELOOP)));
+}
+
+} // namespace
+
+long long FileSize(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
+}
+
+std::string ReadTextFile(const std::string& path, TNulRule rule) {
+    struct stat st {};
+    const int fd = OpenRegularFile(path, st);
     std::string data;
-    if (st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
+    // The size is only a hint: a sparse file or a tail of zeros may hold far less text.
+    constexpr off_t kReserveAtMost = off_t{16} << 20;
+    if (st.st_size > 0) data.reserve(static_cast<size_t>(std::min(st.st_size, kReserveAtMost)));
     char buf[65536];
+    off_t pos = 0;
     for (;;) {
+        if (rule == TNulRule::DropNul) {
+            // A hole reads as zeros, which this rule drops anyway.
+            const off_t next = ::lseek(fd, pos, SEEK_DATA);
+            if (next < 0 && errno == ENXIO) break;
+            if (next >= 0) pos = next;
+        }
         const ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0) {
             if (errno == EINTR) continue;
@@ -85,24 +130,47 @@ std::string ReadWholeFile(const std::string& path) {
             throw EError(FormatOpenError(path, Reason(err)));
         }
         if (n == 0) break;
-        data.append(buf, static_cast<size_t>(n));
+        pos += n;
+        const std::string_view chunk(buf, static_cast<size_t>(n));
+        if (rule == TNulRule::StopAtNul) {
+            const auto nul = chunk.find('\0');
+            data.append(chunk.substr(0, nul));
+            if (nul != std::string_view::npos) break;
+        } else if (rule == TNulRule::KeepBytes) {
+            data.append(chunk);
+        } else {
+            for (size_t at = 0; at < chunk.size();) {
+                const auto nul = std::min(chunk.find('\0', at), chunk.size());
+                data.append(chunk.substr(at, nul - at));
+                at = nul + 1;
+            }
+        }
     }
     ::close(fd);
+    if (rule != TNulRule::KeepBytes && data.compare(0, 3, "\xEF\xBB\xBF") == 0) data.erase(0, 3);
     return data;
 }
 
+std::string ReadWholeFile(const std::string& path) {
+    return ReadTextFile(path, TNulRule::KeepBytes);
+}
+
 void WriteFileAtomic(const std::string& path, std::string_view bytes) {
+    // Through a symbolic link, as editors do: the link stays, its target is replaced.
+    const std::string target = ResolveLinks(path);
     struct stat st {};
-    const bool exists = ::stat(path.c_str(), &st) == 0;
+    const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) throw EError(FormatCreateError(path, Reason(EISDIR)));
     // Root may write anything; a file without write bits was still meant to stay as it is.
     if (exists && (st.st_mode & 0222) == 0) throw EError(FormatCreateError(path, Reason(EACCES)));
     const TWriteFailure& failure = WriteFailure();
     const bool inject = !failure.PathPart.empty() && path.find(failure.PathPart) != std::string::npos;
 
-    std::string tmp = path + ".XXXXXX";
+    std::string tmp = target + ".XXXXXX";
     const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
     if (fd < 0) throw EError(FormatCreateError(path, Reason(errno)));
+    // Marks the file as being written; see RemoveStaleTempFiles.
+    ::flock(fd, LOCK_EX | LOCK_NB);
     auto fail = [&](int err) {
         ::close(fd);
         ::unlink(tmp.c_str());
@@ -135,12 +203,58 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
         ::unlink(tmp.c_str());
         throw EError(FormatCreateError(path, Reason(err)));
     }
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+    if (::rename(tmp.c_str(), target.c_str()) != 0) {
         const int err = errno;
         ::unlink(tmp.c_str());
         throw EError(FormatCreateError(path, Reason(err)));
     }
-    SyncFolder(path);
+    SyncFolder(target);
+}
+
+int RemoveStaleTempFiles(const std::string& folder, bool (*ours)(std::string_view name),
+                         int minAgeSeconds) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return 0;
+    const time_t now = ::time(nullptr);
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name.size() < 8 || name[name.size() - 7] != '.') continue;
+        const std::string_view suffix = name.substr(name.size() - 6);
+        if (!std::all_of(suffix.begin(), suffix.end(),
+                         [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+            continue;
+        if (!ours(name.substr(0, name.size() - 7))) continue;
+        const std::string path = folder + "/" + std::string(name);
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (now - st.st_mtime < minAgeSeconds) continue;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0) continue;
+        // A writer holds its temporary file locked until it is renamed into place.
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(path.c_str()) == 0) ++removed;
+        ::close(fd);
+    }
+    ::closedir(dir);
+    return removed;
+}
+
+TFileLock::TFileLock(const std::string& path, int timeoutMs) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) return;
+    for (int waited = 0;; waited += 5) {
+        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+            locked_ = true;
+            return;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) return;
+        if (waited >= timeoutMs) return;
+        ::usleep(5000);
+    }
+}
+
+TFileLock::~TFileLock() {
+    if (fd_ >= 0) ::close(fd_); // closing releases the lock
 }
 
 void SetWriteFailureForTesting(const std::string& pathPart, int error) {

@@ -23,11 +23,52 @@ bool CreateDir(const std::string& path);
 // something that is no regular file (a folder, a pipe, a device), which could never end.
 std::string ReadWholeFile(const std::string& path);
 
+// What a text reader does with a zero byte: the dictionary and the cache end their text
+// there (and read no further); the user's own files keep every line, the byte dropped.
+// KeepBytes reads every byte as it is (no byte order mark skipped either).
+enum class TNulRule { StopAtNul, DropNul, KeepBytes };
+
+// Reads a text file as a stream: a leading UTF-8 byte order mark is skipped, zero bytes
+// follow `rule`, and the holes of a sparse file are skipped without being read. Throws
+// EError like ReadWholeFile.
+std::string ReadTextFile(const std::string& path, TNulRule rule);
+
+// The file's size in bytes, or -1 when it cannot be examined.
+long long FileSize(const std::string& path);
+
 // Replaces the file by `bytes`: written to a temporary file in the same folder, flushed
 // and renamed over the target, so a crash or a full disk never leaves a partial file.
+// A symbolic link is written through: its final target is replaced, in the target's folder.
 // A file the user made read-only is refused. Throws EError "Cannot create file "<path>".
 // <reason>" when the file cannot be written; the old file stays as it was.
+// The temporary file is "<name>.XXXXXX" and is flock()ed while it exists, so that
+// RemoveStaleTempFiles can tell a live one from one a killed process left behind.
 void WriteFileAtomic(const std::string& path, std::string_view bytes);
+
+// Removes from `folder` the temporary files of WriteFileAtomic ("<name>.XXXXXX", six
+// letters or digits) whose <name> `ours` accepts, that nobody holds locked and that are at
+// least `minAgeSeconds` old (a writer takes its lock right after creating the file).
+// Returns how many were removed; errors are ignored.
+int RemoveStaleTempFiles(const std::string& folder, bool (*ours)(std::string_view name),
+                         int minAgeSeconds = 60);
+
+// An exclusive advisory lock (flock) on `path`, a file or a folder, held while the object
+// lives. Waits at most `timeoutMs`; Locked() says whether it was taken. Nothing is
+// created: a path that cannot be opened is not locked (and not Busy).
+class TFileLock {
+public:
+    explicit TFileLock(const std::string& path, int timeoutMs = 10000);
+    ~TFileLock();
+    TFileLock(const TFileLock&) = delete;
+    TFileLock& operator=(const TFileLock&) = delete;
+    bool Locked() const { return locked_; }
+    // Someone else held it for the whole wait.
+    bool Busy() const { return fd_ >= 0 && !locked_; }
+
+private:
+    int fd_ = -1;
+    bool locked_ = false;
+};
 
 // Test seam: when set, WriteFileAtomic fails for every path containing this text the way
 // a full disk (or, with EROFS, a read-only one) makes it fail: half of the bytes reach the

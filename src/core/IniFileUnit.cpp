@@ -57,36 +57,32 @@ bool ParseIniInteger(const std::string& text, int32_t& value) {
 
 TIniFile::Content TIniFile::Load() const {
     Content c;
-    if (FileExists(path_)) c.lines = SplitLines(ReadWholeFile(path_));
+    if (FileExists(path_)) c.lines = SplitLines(ReadTextFile(path_, rule_));
+    // One pass with a hash index, so that many sections cost linear time.
     std::string name;
+    std::unordered_map<std::string, std::string>* current = nullptr;
     for (const auto& line : c.lines) {
-        if (!SectionName(line, name)) continue;
-        bool seen = false;
-        for (const auto& s : c.sections) seen = seen || SameTextCp1251(s, name);
-        if (!seen) c.sections.push_back(name);
+        if (SectionName(line, name)) {
+            const auto [it, added] = c.index.try_emplace(LowerCase(name));
+            current = added ? &it->second : nullptr; // only the first section of a name counts
+            if (added) c.sections.push_back(name);
+            continue;
+        }
+        std::string_view k, v;
+        if (current && KeyLine(line, k, v))
+            current->try_emplace(LowerCase(k), std::string(v.substr(0, kMaxValue)));
     }
     return c;
 }
 
 bool TIniFile::Content::Find(const std::string& section, const std::string& key,
                              std::string& value) const {
-    bool inSection = false, sectionSeen = false;
-    std::string name;
-    for (const auto& line : lines) {
-        if (SectionName(line, name)) {
-            // Only the first section of a name counts.
-            if (inSection) return false;
-            inSection = !sectionSeen && SameTextCp1251(name, section);
-            sectionSeen = sectionSeen || inSection;
-            continue;
-        }
-        std::string_view k, v;
-        if (inSection && KeyLine(line, k, v) && SameTextCp1251(k, key)) {
-            value = std::string(v.substr(0, kMaxValue));
-            return true;
-        }
-    }
-    return false;
+    const auto s = index.find(LowerCase(section));
+    if (s == index.end()) return false;
+    const auto k = s->second.find(LowerCase(key));
+    if (k == s->second.end()) return false;
+    value = k->second;
+    return true;
 }
 
 TIniFile::Content TIniFile::LoadForReading() const {
@@ -120,37 +116,48 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
 
 void TIniFile::WriteString(const std::string& section, const std::string& key,
                            const std::string& value) {
+    WriteStrings(section, {{key, value}});
+}
+
+void TIniFile::WriteStrings(const std::string& section,
+                            const std::vector<std::pair<std::string, std::string>>& values) {
     try {
+        // The folder, not the file: the file is replaced by a rename, and a lock file of
+        // its own would be one more file in the user's folder.
+        const TFileLock lock(ParentFolder(path_));
+        if (lock.Busy()) throw EError(path_);
         Content c = Load();
         std::vector<std::string>& lines = c.lines;
-        const std::string newLine = key + "=" + value;
-        // Find the first section of that name, then the key in it.
-        size_t sectionAt = lines.size(), insertAt = lines.size();
         std::string name;
-        for (size_t i = 0; i < lines.size(); ++i) {
-            if (!SectionName(lines[i], name)) continue;
-            if (sectionAt != lines.size()) break;
-            if (SameTextCp1251(name, section)) sectionAt = i;
-        }
-        bool done = false;
-        if (sectionAt != lines.size()) {
-            insertAt = sectionAt + 1;
-            for (size_t i = sectionAt + 1; i < lines.size(); ++i) {
-                if (SectionName(lines[i], name)) break;
-                std::string_view k, v;
-                if (KeyLine(lines[i], k, v)) {
-                    if (SameTextCp1251(k, key)) {
-                        lines[i] = std::string(k) + "=" + value;
-                        done = true;
-                        break;
-                    }
-                }
-                if (!Trim(lines[i]).empty()) insertAt = i + 1;
+        for (const auto& [key, value] : values) {
+            const std::string newLine = key + "=" + value;
+            // Find the first section of that name, then the key in it.
+            size_t sectionAt = lines.size(), insertAt = lines.size();
+            for (size_t i = 0; i < lines.size(); ++i) {
+                if (!SectionName(lines[i], name)) continue;
+                if (sectionAt != lines.size()) break;
+                if (SameTextCp1251(name, section)) sectionAt = i;
             }
-            if (!done) lines.insert(lines.begin() + static_cast<long>(insertAt), newLine);
-        } else {
-            lines.push_back("[" + section + "]");
-            lines.push_back(newLine);
+            bool done = false;
+            if (sectionAt != lines.size()) {
+                insertAt = sectionAt + 1;
+                for (size_t i = sectionAt + 1; i < lines.size(); ++i) {
+                    if (SectionName(lines[i], name)) break;
+                    std::string_view k, v;
+                    if (KeyLine(lines[i], k, v)) {
+                        if (SameTextCp1251(k, key)) {
+                            lines[i] = std::string(k) + "=" + value;
+                            done = true;
+                            break;
+                        }
+                    }
+                    if (!Trim(lines[i]).empty()) insertAt = i + 1;
+                }
+                if (!done) lines.insert(lines.begin() + static_cast<long>(insertAt), newLine);
+            } else {
+                lines.push_back("[" + section + "]");
+                lines.push_back(newLine);
+            }
         }
         std::string text;
         for (const auto& l : lines) text += l + "\r\n";

@@ -4,19 +4,29 @@
 // Section and key names compare with case ignored; the first of duplicate sections or keys
 // counts. Strings are the text after '=' (blanks around it trimmed, at most 2047 bytes);
 // integers are signed decimal, or hexadecimal after "0x"; booleans are integers, non-zero
-// true, written as 1 or 0. A missing file reads as empty. Every read looks at the file as
-// it is now, and every write re-reads it, changes one value and replaces the file whole.
+// true, written as 1 or 0. A missing file reads as empty; a leading UTF-8 byte order mark
+// is skipped. Every read looks at the file as it is now, and
+// every write re-reads it, changes its values and replaces the file whole, holding an
+// advisory lock (flock) on the file's folder for the whole cycle so that two processes
+// writing different keys never lose each other's.
 #pragma once
+
+#include "core/FileUnit.h"
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace nb {
 
 class TIniFile {
 public:
-    explicit TIniFile(std::string path) : path_(std::move(path)) {}
+    // Settings drop zero bytes (every line is kept for the next write); Data/Codes.ini,
+    // which the program never writes, ends at one, as the dictionary does.
+    explicit TIniFile(std::string path, TNulRule rule = TNulRule::DropNul)
+        : path_(std::move(path)), rule_(rule) {}
     const std::string& FileName() const { return path_; }
 
     std::vector<std::string> ReadSections() const;
@@ -29,12 +39,17 @@ public:
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, int32_t value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
+    // Several values of one section in one replacement of the file, in this order.
+    void WriteStrings(const std::string& section,
+                      const std::vector<std::pair<std::string, std::string>>& values);
 
     // A snapshot of one file's content for reading many values at once.
     struct Content {
         std::vector<std::string> lines;
         std::vector<std::string> sections; // first occurrence of each, in file order
         bool Find(const std::string& section, const std::string& key, std::string& value) const;
+        // Folded section name -> folded key -> value, first occurrences only.
+        std::unordered_map<std::string, std::unordered_map<std::string, std::string>> index;
     };
     // Throws EError when the file exists but cannot be read.
     Content Load() const;
@@ -43,6 +58,7 @@ private:
     Content LoadForReading() const;
 
     std::string path_;
+    TNulRule rule_;
 };
 
 // Reads an integer the way the settings file stores it; false when it does not parse.

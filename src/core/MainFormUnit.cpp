@@ -12,6 +12,7 @@
 #include "notebook/AddToNotebookFormUnit.h"
 #include "notebook/NotebookFormUnit.h"
 #include "notebook/NotebookStoreUnit.h"
+#include "notebook/ReviewFormUnit.h"
 #include "resources/ResStrUnit.h"
 #include "tools/DicEditFormUnit.h"
 #include "tools/TableCodeFormUnit.h"
@@ -29,7 +30,10 @@
 #include <QMenu>
 #include <QScreen>
 #include <QTimer>
+#include <QValidator>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace nb::ui {
 
@@ -53,6 +57,22 @@ QString JoinLines(const std::vector<std::string>& lines) {
 
 } // namespace
 
+namespace {
+
+// Accepts a number text of at most kMaxNumberDigits digits.
+class TNumberLengthValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        int digits = 0;
+        for (const QChar c : input)
+            if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ++digits;
+        return digits > kMaxNumberDigits ? Invalid : Acceptable;
+    }
+};
+
+} // namespace
+
 template <class F> void TMainForm::Command(F&& f) {
     try {
         f();
@@ -64,15 +84,27 @@ template <class F> void TMainForm::Command(F&& f) {
 // ---- creation ---------------------------------------------------------------------------
 
 TMainForm::TMainForm(const std::string& programFolder, QWidget* parent)
-    : QMainWindow(parent), ui_(std::make_unique<Ui::TMainForm>()), paths_{programFolder},
+    : TMainForm(TPaths{programFolder, {}}, parent) {}
+
+TMainForm::TMainForm(const TPaths& paths, QWidget* parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::TMainForm>()), paths_{paths},
       settingsFile_(paths_.Settings()) {
     // The reads come before the Cache folder is made, so a folder without code tables is
     // left exactly as it was.
-    codeTables_ = LoadCodeTables(paths_.Codes());
-    if (codeTables_.empty())
-        throw EError(QString::asprintf(res::kNoCodeTables, paths_.Codes().c_str()).toStdString());
+    std::vector<std::string> skipped;
+    codeTables_ = LoadCodeTables(paths_.Codes(), &skipped);
+    if (codeTables_.empty()) {
+        skipped.insert(skipped.begin(),
+                       QString::asprintf(res::kNoCodeTables, paths_.Codes().c_str()).toStdString());
+        throw EError(JoinLines(skipped).toStdString());
+    }
     LoadSettings(settingsFile_, codeTables_, settings_, layout_);
     CreateDir(paths_.CacheFolder());
+    RemoveStaleTempFiles(paths_);
+    if (!skipped.empty()) // once, when the window is up
+        QMetaObject::invokeMethod(
+            this, [this, text = JoinLines(skipped)] { TMessageBox::Warning(this, text); },
+            Qt::QueuedConnection);
 
     ui_->setupUi(this);
     setWindowIcon(ProgramIcon());
@@ -115,7 +147,11 @@ TMainForm::TMainForm(const std::string& programFolder, QWidget* parent)
 
     // The words view and its pop-up menu.
     ui_->WordsPanel->Setup(painting_, codeDictionary_, userLists_.HidedWordList);
+    ui_->WordsPanel->SetTabPredecessor(ui_->VariantsVirtualStringTree);
+    tree->setItemDelegate(new TElidedTipDelegate(tree));
     connect(ui_->WordsPanel, &TWordsView::WordFocusChanged, this, &TMainForm::WordFocusChanged);
+    connect(ui_->WordsPanel, &TWordsView::HiddenWordsChanged, this,
+            [this] { SaveUserList(&TUserLists::SaveHidedWords, this); });
     wordPopupMenu_ = new QMenu(this);
     wordPopupMenu_->setObjectName(QStringLiteral("WordPopupMenu"));
     wordPopupMenu_->addAction(ui_->HideWordMenuItem);
@@ -134,6 +170,19 @@ TMainForm::TMainForm(const std::string& programFolder, QWidget* parent)
     // The number row and the phrase row.
     connect(ui_->GoButton, &QPushButton::clicked, this, [this] { Command([this] { GoButtonClick(); }); });
     connect(ui_->NumEdit, &QLineEdit::returnPressed, ui_->GoButton, &QPushButton::click);
+    // A paste or a key that would make the number longer than the window encodes is
+    // refused whole (rather than cut at the field's length, as Qt would do silently).
+    ui_->NumEdit->setMaxLength(kMaxNumberChars);
+    ui_->NumEdit->setValidator(new TNumberLengthValidator(ui_->NumEdit));
+    // One message once the key or paste is over (the field may reject it twice: for its
+    // length and for the validator).
+    auto* rejected = new QTimer(this);
+    rejected->setSingleShot(true);
+    rejected->setInterval(0);
+    connect(rejected, &QTimer::timeout, this, [this] {
+        TMessageBox::Warning(this, QString::asprintf(res::kNumberTooLong, kMaxNumberDigits));
+    });
+    connect(ui_->NumEdit, &QLineEdit::inputRejected, rejected, qOverload<>(&QTimer::start));
     connect(ui_->RememberButton, &QPushButton::clicked, this,
             [this] { Command([this] { RememberButtonClick(); }); });
 
@@ -145,6 +194,7 @@ TMainForm::TMainForm(const std::string& programFolder, QWidget* parent)
     const std::pair<QAction*, void (TMainForm::*)()> commands[] = {
         {ui_->SettingsAction, &TMainForm::SettingsActionExecute},
         {ui_->NotebookAction, &TMainForm::NotebookActionExecute},
+        {ui_->ReviewAction, &TMainForm::ReviewActionExecute},
         {ui_->TableCodeAction, &TMainForm::TableCodeActionExecute},
         {ui_->DicEditAction, &TMainForm::DicEditActionExecute},
         {ui_->TestCodeAction, &TMainForm::TestCodeActionExecute},
@@ -190,8 +240,13 @@ void TMainForm::PostStartup() {
 }
 
 std::unique_ptr<TMainForm> CreateMainForm(const std::string& programFolder) {
+    return CreateMainForm(TPaths{programFolder, {}});
+}
+
+std::unique_ptr<TMainForm> CreateMainForm(const TPaths& paths) {
     try {
-        return std::make_unique<TMainForm>(programFolder);
+        PrepareUserFolder(paths);
+        return std::make_unique<TMainForm>(paths);
     } catch (const std::exception& e) {
         TMessageBox::Error(nullptr, QString::fromUtf8(e.what()));
         return nullptr;
@@ -212,8 +267,11 @@ void TMainForm::WMStartup() {
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
         }
         repaint();
-        dicList_.LoadFromFile(paths_.Dictionary());
+        if (LoadDictionary(dicList_, paths_.Dictionary()))
+            TMessageBox::Warning(this, QString::asprintf(res::kDictionaryConverted,
+                                                         paths_.Dictionary().c_str()));
         userLists_.Load(paths_);
+        UpdateReviewAction();
         BuildCodeDictionary();
     } catch (const std::exception& e) {
         TMessageBox::Error(this, QString::fromUtf8(e.what()));
@@ -253,7 +311,7 @@ void TMainForm::ShowCodeHint() {
     ui_->CodeHelpPanel->setText(FromCp1251(CodeHintText(codeTable_.Letters)));
 }
 
-void TMainForm::OpenHelp() { OpenHelpIndex(paths_); }
+void TMainForm::OpenHelp() { OpenHelpIndex(paths_, this); }
 
 // ---- status line and busy state -----------------------------------------------------------
 
@@ -270,8 +328,8 @@ QString TMainForm::StatusText() const { return statusLabel_->text().mid(1); }
 
 void TMainForm::SetControlsEnabled(bool on) {
     ui_->MainPanel->setEnabled(on);
-    for (QAction* action : {ui_->SettingsAction, ui_->NotebookAction, ui_->TableCodeAction,
-                            ui_->DicEditAction, ui_->TestCodeAction})
+    for (QAction* action : {ui_->SettingsAction, ui_->NotebookAction, ui_->ReviewAction,
+                            ui_->TableCodeAction, ui_->DicEditAction, ui_->TestCodeAction})
         action->setEnabled(on);
 }
 
@@ -326,6 +384,11 @@ void TMainForm::UpdateBrowserPanel() {
 
 void TMainForm::GoButtonClick() {
     const std::string number = NormaliseNumber(ui_->NumEdit->text().toStdString());
+    if (number.size() > static_cast<size_t>(kMaxNumberDigits)) {
+        // The field keeps what the user typed, the list and the words what they showed.
+        TMessageBox::Warning(this, QString::asprintf(res::kNumberTooLong, kMaxNumberDigits));
+        return;
+    }
     ui_->NumEdit->setText(QString::fromLatin1(number));
     MakeVariants();
 }
@@ -337,15 +400,24 @@ void TMainForm::MakeVariants() {
     TEncodeResult result = nb::MakeVariants(number, settings_.VariantMakeType, settings_.AddNull,
                                             search, userLists_.NotebookEntries);
     if (result.Rows.empty()) {
-        // The list and the words keep what they showed.
+        // The list and the words keep what they showed; but when the words were emptied
+        // (the dictionary was replaced), so are the list and the phrase: nothing is left
+        // that could be remembered.
+        if (ui_->WordsPanel->RowsCleared()) {
+            variantsModel_->Clear();
+            ui_->VariantsCutLabel->setVisible(false);
+            UpdateWordEdit();
+        }
         TMessageBox::Warning(this, QString::asprintf(res::kNoVariant, number.c_str()));
         ShowStatus(QString::fromUtf8(res::kIdlePrompt));
         return;
     }
     const std::string selected = result.Rows[static_cast<size_t>(std::max(result.Selected, 0L))].Variant;
     variantsModel_->SetRows(std::move(result.Rows));
-    ui_->VariantsCutLabel->setText(
-        result.Cut ? QString::asprintf(res::kVariantsCut, static_cast<int>(kMaxVariantRows)) : QString());
+    // The bound on the keys' memory can cut the list before it has kMaxVariantRows rows.
+    const QString cut = result.Cut ? QString::asprintf(res::kVariantsCut, variantsModel_->RowCount()) : QString();
+    ui_->VariantsCutLabel->setText(cut);
+    ui_->VariantsCutLabel->setToolTip(cut);
     ui_->VariantsCutLabel->setVisible(result.Cut);
     ShowStatus(QString::fromUtf8(res::kIdlePrompt));
 
@@ -369,6 +441,7 @@ void TMainForm::VariantsVirtualStringTreeChange() {
     // The words remembered for this number count only when they belong to this variant.
     std::vector<std::string> remembered = NotebookItems(userLists_.NotebookEntries, NotebookKey(variant));
     if (!remembered.empty() && remembered.front() != variant) remembered.clear();
+    ui_->WordsPanel->SetFamiliarFirst(settings_.FamiliarFirst);
     ui_->WordsPanel->ShowVariant(variant, remembered);
     SplitterMoved();
 }
@@ -389,6 +462,8 @@ void TMainForm::UpdateWordEdit() {
         phrase += word;
     }
     ui_->WordEdit->setText(FromCp1251(phrase));
+    // A phrase longer than the line shows its beginning.
+    ui_->WordEdit->setCursorPosition(0);
 }
 
 void TMainForm::SplitterMoved() { ui_->WordsPanel->SplitterMoved(); }
@@ -401,7 +476,15 @@ void TMainForm::HideNumMenuItemClick() {
     const TWordTree* column = ui_->WordsPanel->FocusedColumn();
     if (!column) return;
     userLists_.IgnoredCodeList.Add(column->Caption().toStdString());
+    SaveUserList(&TUserLists::SaveIgnoredCodes, this);
     GoButtonClick();
+}
+
+void TMainForm::SaveUserList(std::vector<std::string> (TUserLists::*save)(const TPaths&) const,
+                             QWidget* owner) {
+    // At once, as the notebook: a crash must not lose a hidden word or an ignored code.
+    const std::vector<std::string> errors = (userLists_.*save)(paths_);
+    if (!errors.empty()) TMessageBox::Error(owner, JoinLines(errors));
 }
 
 // ---- commands -----------------------------------------------------------------------------
@@ -409,6 +492,14 @@ void TMainForm::HideNumMenuItemClick() {
 void TMainForm::SettingsActionExecute() {
     const TProgSettings settingsBefore = settings_;
     if (!EditSettings(this, codeTables_, settings_)) return;
+    // The word order alone changes nothing the code dictionary or the variants are made
+    // from: the columns are only drawn again.
+    TProgSettings orderOnly = settingsBefore;
+    orderOnly.FamiliarFirst = settings_.FamiliarFirst;
+    if (settings_ != settingsBefore && settings_ == orderOnly) {
+        VariantsVirtualStringTreeChange();
+        return;
+    }
     const TCodeRec tableBefore = codeTable_;
     codeTable_ = SelectCodeTable(codeTables_, settings_.CodeCode);
     try {
@@ -425,16 +516,41 @@ void TMainForm::SettingsActionExecute() {
 }
 
 void TMainForm::RememberButtonClick() {
-    if (!Remember(this, GetSelectedVariant(), ui_->WordsPanel->ChosenWords(),
-                  userLists_.NotebookEntries, userLists_.NotebookNotes))
+    const std::string variant = GetSelectedVariant();
+    const std::vector<std::string> words = ui_->WordsPanel->ChosenWords();
+    // Only a variant whose columns are shown, each with its word, can be stored; anything
+    // else would replace the number's notebook entry by one without words.
+    const size_t groups = static_cast<size_t>(std::count(variant.begin(), variant.end(), '-')) + 1;
+    const TWordsView* view = ui_->WordsPanel;
+    if (variant.empty() || view->RowsCleared() || view->ColumnCount() != groups ||
+        words.size() != groups) {
+        TMessageBox::Warning(this, QString::fromUtf8(res::kNothingToRemember));
+        return;
+    }
+    if (!Remember(this, variant, words, userLists_.NotebookEntries, userLists_.NotebookNotes))
         return;
     // At once, not only at shut-down: a crash must not lose what the user remembered.
     const std::vector<std::string> errors = userLists_.SaveNotebook(paths_);
+    UpdateReviewAction();
     if (!errors.empty()) TMessageBox::Error(this, JoinLines(errors));
 }
 
 void TMainForm::NotebookActionExecute() {
-    ShowNotebook(this, settingsFile_, userLists_.NotebookEntries, userLists_.NotebookNotes);
+    ShowNotebook(this, settingsFile_, userLists_.NotebookEntries, userLists_.NotebookNotes,
+                 [this] { return userLists_.SaveNotebook(paths_); });
+}
+
+void TMainForm::ReviewActionExecute() {
+    ShowReview(this, userLists_.NotebookEntries, userLists_.NotebookNotes, painting_,
+               paths_.NotebookReview(), settings_.ReviewNewCardsPerDay);
+    UpdateReviewAction();
+}
+
+void TMainForm::UpdateReviewAction() {
+    const size_t due = DueReviewCount(userLists_.NotebookEntries, paths_.NotebookReview(),
+                                      settings_.ReviewNewCardsPerDay);
+    ui_->ReviewAction->setText(due ? QStringLiteral("&Повторение (%1)").arg(due)
+                                   : QStringLiteral("&Повторение"));
 }
 
 void TMainForm::TableCodeActionExecute() {
@@ -446,6 +562,10 @@ void TMainForm::TableCodeActionExecute() {
         TTableCodeForm form(codeDictionary_.GroupCodeList, codeDictionary_.WordCodeList, dicList_,
                             userLists_.HidedWordList, userLists_.IgnoredCodeList, codeDictionary_,
                             settings_, painting_, preselect, this);
+        connect(&form, &TTableCodeForm::HidedWordsChanged, this,
+                [this, &form] { SaveUserList(&TUserLists::SaveHidedWords, &form); });
+        connect(&form, &TTableCodeForm::IgnoredCodesChanged, this,
+                [this, &form] { SaveUserList(&TUserLists::SaveIgnoredCodes, &form); });
         form.exec();
     }
     // The window changed the lists the variants and words are made from.
@@ -489,7 +609,7 @@ const TWordTree* TMainForm::FocusedWordColumn() const {
     return nullptr;
 }
 
-void TMainForm::HelpActionExecute() { OpenHelpIndex(paths_); }
+void TMainForm::HelpActionExecute() { OpenHelpIndex(paths_, this); }
 
 void TMainForm::AboutActionExecute() { nb::ui::AboutActionExecute(this); }
 

@@ -30,6 +30,12 @@ class TMainForm;
 namespace nb::ui {
 
 class TPicturePane;
+
+// The longest number the window encodes, in digits: beyond it the engine's work and the
+// word columns would keep the window waiting. The number field takes up to
+// kMaxNumberChars characters (digits with separators).
+inline constexpr int kMaxNumberDigits = 10000;
+inline constexpr int kMaxNumberChars = 4 * kMaxNumberDigits;
 class TWordTree;
 class TVariantsModel;
 
@@ -40,6 +46,8 @@ public:
     // the start-up load. Throws EError when Data/Codes.ini cannot be read or holds no
     // table; nothing has been written then.
     explicit TMainForm(const std::string& programFolder, QWidget* parent = nullptr);
+    // The same for either layout (portable or installed).
+    explicit TMainForm(const TPaths& paths, QWidget* parent = nullptr);
     // FormDestroy: writes the user lists that were loaded, then the settings.
     ~TMainForm() override;
 
@@ -70,6 +78,9 @@ public:
     // where the engine does (the menu runs them through the error report).
     void SettingsActionExecute();
     void NotebookActionExecute();
+    // The review window over the notebook; the command's caption counts the due cards.
+    void ReviewActionExecute();
+    void UpdateReviewAction();
     void TableCodeActionExecute();
     void DicEditActionExecute();
     void TestCodeActionExecute();
@@ -101,6 +112,10 @@ private:
     void PostStartup();
     void WMStartup();
     void MakeVariants();
+    // Writes one user list right after a change; a failure is reported over `owner` and
+    // the change stays in memory for the shut-down write.
+    void SaveUserList(std::vector<std::string> (TUserLists::*save)(const TPaths&) const,
+                      QWidget* owner);
     void VariantsVirtualStringTreeChange();
     void WordFocusChanged(int32_t dicIndex);
     void UpdateWordEdit();
@@ -141,5 +156,7 @@ private:
 // Creates the main window for a program folder; when that fails, shows the "Ошибка" box
 // with the reason and returns null.
 std::unique_ptr<TMainForm> CreateMainForm(const std::string& programFolder);
+// The same for a layout; an installed program's user folder is prepared first.
+std::unique_ptr<TMainForm> CreateMainForm(const TPaths& paths);
 
 } // namespace nb::ui

@@ -195,7 +195,7 @@ void TColorBox::SetChooserForTesting(Chooser chooser) { TestChooser() = std::mov
 
 TSettingsForm::TSettingsForm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TSettingsForm>()) {
     ui_->setupUi(this);
-    FixAndCenter(this, QSize(436, 186));
+    FixAndCenter(this, QSize(436, 212));
 }
 
 TSettingsForm::~TSettingsForm() = default;
@@ -210,6 +210,7 @@ void TSettingsForm::Fill(const TCodeRecArr& tables, const TProgSettings& setting
     ui_->LetterColorBox->SetColorValue(settings.LetterColor);
     ui_->ShowPicCheckBox->setChecked(settings.ShowPic);
     ui_->AddNullCheckBox->setChecked(settings.AddNull);
+    ui_->FamiliarFirstCheckBox->setChecked(settings.FamiliarFirst);
     ui_->VariantsComboBox->setCurrentIndex(settings.VariantMakeType);
 }
 
@@ -220,6 +221,7 @@ void TSettingsForm::Apply(const TCodeRecArr& tables, TProgSettings& settings) co
     settings.LetterColor = ui_->LetterColorBox->ColorValue();
     settings.ShowPic = ui_->ShowPicCheckBox->isChecked();
     settings.AddNull = ui_->AddNullCheckBox->isChecked();
+    settings.FamiliarFirst = ui_->FamiliarFirstCheckBox->isChecked();
     if (const int mode = ui_->VariantsComboBox->currentIndex(); mode >= 0) settings.VariantMakeType = mode;
 }
 

@@ -1,5 +1,5 @@
-// The settings dialog: active code table, key-letter colour, grouping mode, picture pane
-// and zero rule. It has no behaviour of its own; EditSettings fills it from the settings
+// The settings dialog: active code table, key-letter colour, grouping mode, picture pane,
+// zero rule and word order. It has no behaviour of its own; EditSettings fills it from the settings
 // record, shows it and copies the values back on OK.
 #pragma once
 

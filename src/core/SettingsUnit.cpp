@@ -2,6 +2,8 @@
 
 #include "code/CodeTableUnit.h"
 
+#include <algorithm>
+
 namespace nb {
 
 void LoadSettings(const TIniFile& ini, const TCodeRecArr& tables, TProgSettings& settings,
@@ -17,17 +19,24 @@ void LoadSettings(const TIniFile& ini, const TCodeRecArr& tables, TProgSettings&
         ini.ReadInteger(s, "VariantsVirtualStringTreeWidth", layout.VariantsVirtualStringTreeWidth);
     layout.BrowserPanelHeight = ini.ReadInteger(s, "BrowserPanelHeight", layout.BrowserPanelHeight);
     layout.HideSettings = ini.ReadBool(s, "HideSettings", false);
+    settings.FamiliarFirst = ini.ReadBool(s, "FamiliarFirst", false);
+    settings.ReviewNewCardsPerDay =
+        std::max(0, ini.ReadInteger(s, "ReviewNewCardsPerDay", kDefaultReviewNewCardsPerDay));
 }
 
 void SaveSettings(TIniFile& ini, const TProgSettings& settings, const TLayoutSettings& layout) {
-    const char* s = kSettingsSection;
-    ini.WriteString(s, "CodeCode", settings.CodeCode);
-    ini.WriteInteger(s, "LetterColor", settings.LetterColor);
-    ini.WriteBool(s, "ShowPic", settings.ShowPic);
-    ini.WriteBool(s, "AddNull", settings.AddNull);
-    ini.WriteInteger(s, "VariantMakeType", settings.VariantMakeType);
-    ini.WriteInteger(s, "VariantsVirtualStringTreeWidth", layout.VariantsVirtualStringTreeWidth);
-    ini.WriteInteger(s, "BrowserPanelHeight", layout.BrowserPanelHeight);
+    // One replacement of the file: a kill in the middle leaves the old values or the new.
+    auto flag = [](bool b) { return std::string(b ? "1" : "0"); };
+    ini.WriteStrings(kSettingsSection,
+                     {{"CodeCode", settings.CodeCode},
+                      {"LetterColor", std::to_string(settings.LetterColor)},
+                      {"ShowPic", flag(settings.ShowPic)},
+                      {"AddNull", flag(settings.AddNull)},
+                      {"VariantMakeType", std::to_string(settings.VariantMakeType)},
+                      {"VariantsVirtualStringTreeWidth",
+                       std::to_string(layout.VariantsVirtualStringTreeWidth)},
+                      {"BrowserPanelHeight", std::to_string(layout.BrowserPanelHeight)},
+                      {"FamiliarFirst", flag(settings.FamiliarFirst)}});
 }
 
 } // namespace nb

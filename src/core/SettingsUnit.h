@@ -18,6 +18,7 @@ inline constexpr int32_t kDefaultBrowserHeight = 240;
 inline constexpr int32_t kDefaultCodeWidth = 170;
 inline constexpr int32_t kDefaultTextWidth = 250;
 inline constexpr int32_t kDefaultNoteWidth = 150;
+inline constexpr int32_t kDefaultReviewNewCardsPerDay = 20;
 
 struct TProgSettings {
     std::string CodeCode;
@@ -25,6 +26,12 @@ struct TProgSettings {
     bool ShowPic = false;
     int32_t VariantMakeType = 0;
     bool AddNull = false;
+    // Word columns in the dictionary file's line order rather than dictionary order.
+    bool FamiliarFirst = false;
+    // New review cards shown per day (read only; set it by hand in settings.ini).
+    int32_t ReviewNewCardsPerDay = kDefaultReviewNewCardsPerDay;
+
+    bool operator==(const TProgSettings&) const = default;
 };
 
 // What is read at main window creation besides the record.
@@ -38,7 +45,9 @@ struct TLayoutSettings {
 // controls' current sizes on entry (the defaults) and the stored ones on return.
 void LoadSettings(const TIniFile& ini, const TCodeRecArr& tables, TProgSettings& settings,
                   TLayoutSettings& layout);
-// Writes the seven values of shutdown in their documented order. Throws EError.
+// Writes the seven values of shutdown in their documented order, then FamiliarFirst, in
+// one replacement of the file.
+// Throws EError.
 void SaveSettings(TIniFile& ini, const TProgSettings& settings, const TLayoutSettings& layout);
 
 } // namespace nb

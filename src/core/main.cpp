@@ -2,6 +2,7 @@
 #include "core/MainFormUnit.h"
 #include "core/SignalUnit.h"
 #include "core/SingleInstanceUnit.h"
+#include "core/StartupUnit.h"
 #include "core/UtilsUnit.h"
 #include "resources/ResStrUnit.h"
 #include "web/BrowserUnit.h"
@@ -11,6 +12,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -41,10 +43,15 @@ private:
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Qt would abort without a screen; say what is missing instead.
+    if (!nb::ui::HasGraphicalSession(argc, argv)) {
+        std::fprintf(stderr, nb::res::kNoDisplay, argc > 0 ? argv[0] : "numbrelia");
+        return 1;
+    }
     // Before anything else: a log-out or Ctrl+C during start-up must not end the program
     // unsaved; the request waits until the window can take it.
     nb::ui::InstallCloseSignals();
-    const std::string& folder = nb::ProgramFolder();
+    const nb::TPaths paths = nb::ProgramPaths();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
     // A second copy ends at once, without a window or a message.
@@ -54,11 +61,12 @@ int main(int argc, char* argv[]) {
     nb::ui::PrepareBrowserEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(nb::res::kProductName));
+    nb::ui::InstallQtTranslation(app);
     QApplication::setQuitOnLastWindowClosed(false);
     // Closes boxes shown before the window exists and, later, the window itself.
     nb::ui::TSignalCloser closer;
 
-    std::unique_ptr<nb::ui::TMainForm> form = nb::ui::CreateMainForm(folder);
+    std::unique_ptr<nb::ui::TMainForm> form = nb::ui::CreateMainForm(paths);
     if (!form) return 1;
     TQuitWhenClosed quitter(form.get());
     form->showMaximized();

@@ -1,12 +1,14 @@
 #include "CodeDictionaryUnit.h"
 
 #include "CRC32.h"
+#include "code/CodeTableUnit.h"
 #include "code/WordCodeUnit.h"
 #include "core/FileUnit.h"
 #include "core/SettingsUnit.h"
 #include "core/TextUnit.h"
 #include "resources/ResStrUnit.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace nb {
@@ -36,6 +38,18 @@ const std::vector<int32_t> kNoEntries;
 
 } // namespace
 
+std::vector<int32_t> OrderEntries(std::vector<int32_t> entries, const TStringList& dicList,
+                                  bool familiarFirst) {
+    if (!familiarFirst) return entries;
+    const auto line = [&](int32_t entry) -> int64_t {
+        if (entry < 0 || static_cast<size_t>(entry) >= dicList.Count()) return INT64_MAX;
+        return dicList.Object(static_cast<size_t>(entry));
+    };
+    std::stable_sort(entries.begin(), entries.end(),
+                     [&](int32_t a, int32_t b) { return line(a) < line(b); });
+    return entries;
+}
+
 std::string ChecksumRecord(const std::string& c1, const std::string& c2, const std::string& c3,
                            const std::string& c4) {
     return WriteCommaList({"1=" + c1, "2=" + c2, "3=" + c3, "4=" + c4});
@@ -57,6 +71,14 @@ void TCodeDictionary::Build(const TPaths& paths, TIniFile& settings, const TStri
         if (callbacks.OpenHelp) callbacks.OpenHelp();
     }
     const std::string& ident = table.Ident;
+    // The tables are filtered when read; this keeps any other caller from writing outside
+    // Cache/ or into another settings key.
+    if (const std::string reason = UnsafeIdentReason(ident); !reason.empty()) {
+        char buf[1024];
+        std::snprintf(buf, sizeof buf, res::kTableSkipped, Cp1251ToUtf8(ident.substr(0, 80)).c_str(),
+                      paths.Codes().c_str(), reason.c_str());
+        throw EError(buf);
+    }
     cacheReused_ = false;
     if (FileExists(paths.CacheFile(ident, 1)) && FileExists(paths.CacheFile(ident, 2)) &&
         FileExists(paths.CacheFile(ident, 3)))
@@ -68,6 +90,15 @@ void TCodeDictionary::Build(const TPaths& paths, TIniFile& settings, const TStri
 bool TCodeDictionary::LoadValidCache(const TPaths& paths, const TIniFile& settings,
                                      const TStringList& dicList, const std::string& ident,
                                      const TBuildCallbacks& callbacks) {
+    // Files written for this dictionary are no larger than this (a code has at most one
+    // digit per byte of its entry; an index at most 10 digits): a bigger one is junk and is
+    // rebuilt without being read.
+    long long dicBytes = 0;
+    for (const auto& entry : dicList.Strings()) dicBytes += static_cast<long long>(entry.size()) + 2;
+    const long long bounds[] = {dicBytes, dicBytes, 12 * static_cast<long long>(dicList.Count())};
+    for (int n = 1; n <= 3; ++n)
+        if (FileSize(paths.CacheFile(ident, n)) > bounds[n - 1]) return false;
+
     TStringList codes(TStringList::Kind::Plain), indices(TStringList::Kind::Plain);
     TStringList* targets[] = {&CodeList, &codes, &indices};
     for (int n = 1; n <= 3; ++n) {

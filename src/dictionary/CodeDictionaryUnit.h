@@ -71,6 +71,13 @@ private:
     bool cacheReused_ = false;
 };
 
+// The entries of a word column: `entries` (DicList indices, in dictionary order) as they
+// are, or, with `familiarFirst`, in the order of the line where each first stands in the
+// dictionary file (the position DicList keeps as the item's object), the file listing the
+// most familiar words first. An index outside DicList goes last.
+std::vector<int32_t> OrderEntries(std::vector<int32_t> entries, const TStringList& dicList,
+                                  bool familiarFirst);
+
 // The checksum record of one table: "1=c1,2=c2,3=c3,4=c4".
 std::string ChecksumRecord(const std::string& c1, const std::string& c2, const std::string& c3,
                            const std::string& c4);

@@ -146,12 +146,13 @@ void TStringList::Assign(std::vector<std::string> items) {
                      [&](size_t a, size_t b) { return keys[a] < keys[b]; });
     strings_.reserve(items.size());
     keys_.reserve(items.size());
+    objects_.reserve(items.size());
     for (size_t idx : order) {
         if (!keys_.empty() && keys_.back() == keys[idx]) continue; // the first read wins
         strings_.push_back(std::move(items[idx]));
         keys_.push_back(std::move(keys[idx]));
+        objects_.push_back(static_cast<int32_t>(std::min<size_t>(idx, INT32_MAX)));
     }
-    objects_.assign(strings_.size(), 0);
 }
 
 std::string TStringList::Text() const {
@@ -166,7 +167,9 @@ std::string TStringList::Text() const {
     return text;
 }
 
-void TStringList::LoadFromFile(const std::string& path) { SetText(ReadWholeFile(path)); }
+void TStringList::LoadFromFile(const std::string& path, TNulRule rule) {
+    SetText(ReadTextFile(path, rule));
+}
 
 void TStringList::SaveToFile(const std::string& path) const { WriteFileAtomic(path, Text()); }
 

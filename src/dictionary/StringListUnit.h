@@ -4,6 +4,8 @@
 // the one-line comma list encoding live here too.
 #pragma once
 
+#include "core/FileUnit.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -45,14 +47,17 @@ public:
     void Delete(size_t i);
     void Clear();
     // Replaces the content by these items at once: a sorted list sorts once and keeps the
-    // first of equal items, so bulk loading is not quadratic.
+    // first of equal items, so bulk loading is not quadratic. A sorted list attaches to
+    // each item its position among `items` (for a loaded file, the line where it first
+    // stands); a plain list attaches 0.
     void Assign(std::vector<std::string> items);
 
     // All items, each followed by CR LF.
     std::string Text() const;
     void SetText(std::string_view text) { Assign(SplitLines(text)); }
-    // Throws EError when the file cannot be read or written.
-    void LoadFromFile(const std::string& path);
+    // Throws EError when the file cannot be read or written. The text is read as a stream:
+    // a leading UTF-8 byte order mark is skipped, a zero byte treated by `rule`.
+    void LoadFromFile(const std::string& path, TNulRule rule = TNulRule::StopAtNul);
     void SaveToFile(const std::string& path) const;
 
     // name=value lines: the name is the text before the first '='; names compare with

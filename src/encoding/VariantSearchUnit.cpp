@@ -82,13 +82,15 @@ private:
 };
 
 std::string JoinGroups(const std::string& digits, const std::vector<int>& cuts) {
-    std::string key;
-    key.reserve(digits.size() + cuts.size());
-    size_t pos = 0;
+    if (cuts.empty()) return {};
+    // Groups are a few digits long: a plain copy beats one append call per group, which
+    // dominated the cost of long numbers.
+    std::string key(digits.size() + cuts.size() - 1, '-');
+    char* out = key.data();
+    const char* in = digits.data();
     for (size_t i = 0; i < cuts.size(); ++i) {
-        if (i) key += '-';
-        key.append(digits, pos, static_cast<size_t>(cuts[i]));
-        pos += static_cast<size_t>(cuts[i]);
+        if (i) ++out;
+        for (int k = 0; k < cuts[i]; ++k) *out++ = *in++;
     }
     return key;
 }
@@ -201,10 +203,20 @@ bool TVariantSearch::SearchVariants(std::vector<std::string>& result, const std:
 TVariantSearch::Result TVariantSearch::DisplayOrder(const std::string& digits,
                                                     size_t limit) const {
     Result out;
-    if (digits.empty()) return out;
+    out.Cut = StreamDisplayOrder(digits, limit, [&out](std::string&& key, int32_t count) {
+        out.Rows.push_back({std::move(key), count});
+    });
+    return out;
+}
+
+bool TVariantSearch::StreamDisplayOrder(
+    const std::string& digits, size_t limit,
+    const std::function<void(std::string&& key, int32_t count)>& row) const {
+    if (digits.empty()) return false;
     const auto lens = GroupLengths(digits);
     TCoverTable cover(lens, 64);
-    if (!cover.Alive(0)) return out;
+    if (!cover.Alive(0)) return false;
+    size_t rows = 0;
     const int first = cover.Min(0), last = cover.Max(0);
     size_t bytes = 0;
     for (int count = first; count <= last; ++count) {
@@ -214,17 +226,18 @@ TVariantSearch::Result TVariantSearch::DisplayOrder(const std::string& digits,
         std::vector<int> cuts;
         std::vector<size_t> choice{0};
         std::vector<size_t> at{0};
+        // The key of the groups placed so far, grown and cut back with them: neighbouring
+        // rows share all but their last groups, so no key is joined from scratch.
+        std::string key;
+        std::vector<size_t> keyEnd{0};
         while (!choice.empty()) {
             const size_t pos = at.back();
             const int left = count - static_cast<int>(cuts.size()); // groups still to place
             if (pos == digits.size()) {
-                std::string key = JoinGroups(digits, cuts);
                 bytes += key.size();
-                if (out.Rows.size() >= limit || bytes > kMaxVariantBytes) {
-                    out.Cut = true;
-                    return out;
-                }
-                out.Rows.push_back({std::move(key), count});
+                if (rows >= limit || bytes > kMaxVariantBytes) return true;
+                ++rows;
+                row(std::string(key), count);
             } else {
                 size_t& i = choice.back();
                 while (i < lens[pos].size() &&
@@ -232,6 +245,9 @@ TVariantSearch::Result TVariantSearch::DisplayOrder(const std::string& digits,
                     ++i;
                 if (i < lens[pos].size()) {
                     const int k = lens[pos][i++];
+                    if (!cuts.empty()) key += '-';
+                    key.append(digits, pos, static_cast<size_t>(k));
+                    keyEnd.push_back(key.size());
                     cuts.push_back(k);
                     at.push_back(pos + static_cast<size_t>(k));
                     choice.push_back(0);
@@ -240,10 +256,27 @@ TVariantSearch::Result TVariantSearch::DisplayOrder(const std::string& digits,
             }
             choice.pop_back();
             at.pop_back();
+            keyEnd.pop_back();
+            if (!keyEnd.empty()) key.resize(keyEnd.back());
             if (!cuts.empty()) cuts.pop_back();
         }
     }
-    return out;
+    return false;
+}
+
+bool TVariantSearch::IsVariantOf(const std::string& key, const std::string& digits) const {
+    std::string joined;
+    size_t start = 0;
+    while (true) {
+        const size_t dash = key.find('-', start);
+        const std::string_view group =
+            std::string_view(key).substr(start, dash == std::string::npos ? dash : dash - start);
+        if (!IsGroup(group)) return false;
+        joined += group;
+        if (dash == std::string::npos) break;
+        start = dash + 1;
+    }
+    return joined == digits;
 }
 
 TEncodeResult MakeVariants(std::string_view numberText, int32_t variantMakeType, bool addNull,
@@ -267,20 +300,8 @@ TEncodeResult MakeVariants(std::string_view numberText, int32_t variantMakeType,
     if (!r.Cut) return r;
     // A cut list may have left out the remembered variant; when it is still a variant of
     // this number, show it in its place by group count so the user's choice comes back.
-    std::vector<std::string> groups;
-    std::string joined;
-    size_t start = 0;
-    while (true) {
-        const size_t dash = remembered.find('-', start);
-        groups.push_back(remembered.substr(start, dash == std::string::npos ? dash : dash - start));
-        joined += groups.back();
-        if (dash == std::string::npos) break;
-        start = dash + 1;
-    }
-    if (joined != r.SearchString) return r;
-    for (const auto& g : groups)
-        if (!search.IsGroup(g)) return r;
-    const auto count = static_cast<int32_t>(groups.size());
+    if (!search.IsVariantOf(remembered, r.SearchString)) return r;
+    const auto count = static_cast<int32_t>(std::count(remembered.begin(), remembered.end(), '-') + 1);
     const auto it = std::upper_bound(r.Rows.begin(), r.Rows.end(), count,
                                      [](int32_t c, const TVariantRec& row) { return c < row.Count; });
     r.Selected = it - r.Rows.begin();

@@ -11,6 +11,7 @@
 #include "dictionary/StringListUnit.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,12 @@ public:
     };
     // The variants in display order, fewest groups first, at most `limit` rows.
     Result DisplayOrder(const std::string& digits, size_t limit = kMaxVariantRows) const;
+    // The same rows handed to `row` as they are found, none of them kept; returns whether
+    // the bound cut the list.
+    bool StreamDisplayOrder(const std::string& digits, size_t limit,
+                            const std::function<void(std::string&& key, int32_t count)>& row) const;
+    // Whether `key` ("52-70-563") cuts `digits` into groups of this search.
+    bool IsVariantOf(const std::string& key, const std::string& digits) const;
 
     bool IsGroup(std::string_view digits) const;
 

@@ -1,5 +1,9 @@
 #include "VariantsModel.h"
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
+#include <QToolTip>
+
 #include <algorithm>
 
 namespace nb::ui {
@@ -33,8 +37,12 @@ QVariant TVariantsModel::data(const QModelIndex& index, int role) const {
         return {};
     const TVariantRec& rec = Row(index.row());
     if (role == Qt::DisplayRole) {
-        // Variant keys are ASCII digits and '-'.
-        if (index.column() == VariantColumn) return QString::fromLatin1(rec.Variant);
+        // Variant keys are ASCII digits and '-'. The view lays out a cell's whole text
+        // before it cuts it with "…", so the key of a very long number is cut here already.
+        if (index.column() == VariantColumn) {
+            if (rec.Variant.size() <= kShownKeyChars) return QString::fromLatin1(rec.Variant);
+            return QString::fromLatin1(rec.Variant.data(), kShownKeyChars) + QChar(0x2026);
+        }
         return QString::number(rec.Count);
     }
     if (role == Qt::TextAlignmentRole && index.column() == CountColumn)
@@ -47,6 +55,25 @@ QVariant TVariantsModel::headerData(int section, Qt::Orientation orientation, in
     if (section == VariantColumn) return QStringLiteral("Вариант");
     if (section == CountColumn) return QStringLiteral("Количество");
     return {};
+}
+
+bool TElidedTipDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                   const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (!event || !view || event->type() != QEvent::ToolTip || !index.isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    const QStyle* style = view->style();
+    const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, view);
+    // The style keeps a margin inside the text rectangle before it elides.
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    if (opt.fontMetrics.horizontalAdvance(opt.text) > text.width() - 2 * margin) {
+        QToolTip::showText(event->globalPos(), opt.text, view->viewport(), opt.rect);
+        return true;
+    }
+    QToolTip::hideText();
+    event->ignore();
+    return true;
 }
 
 } // namespace nb::ui

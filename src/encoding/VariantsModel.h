@@ -7,6 +7,7 @@
 #include "code/NumbreliaTypesUnit.h"
 
 #include <QAbstractTableModel>
+#include <QStyledItemDelegate>
 
 #include <string>
 #include <vector>
@@ -17,6 +18,8 @@ class TVariantsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { VariantColumn = 0, CountColumn = 1, ColumnCount = 2 };
+    // A longer key is shown (and given as its tooltip) up to here, then "…".
+    static constexpr int kShownKeyChars = 1000;
 
     using QAbstractTableModel::QAbstractTableModel;
 
@@ -37,6 +40,16 @@ public:
 
 private:
     std::vector<TVariantRec> rows_;
+};
+
+// Shows a cell's whole text as its tooltip when the cell is too narrow for it (the view
+// cuts it with "…").
+class TElidedTipDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
 };
 
 } // namespace nb::ui

@@ -6,6 +6,11 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QHeaderView>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace nb::ui {
 
@@ -57,6 +62,8 @@ TWordTree::TWordTree(QWidget* parent) : QTreeView(parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setContextMenuPolicy(Qt::CustomContextMenu);
     header()->setStretchLastSection(true);
+    // The whole area scrolls sideways; a column is as wide as its words.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     header()->setSectionsClickable(false);
     header()->setSectionsMovable(false);
 }
@@ -79,6 +86,9 @@ void TWordTree::focusInEvent(QFocusEvent* event) {
     // real move into the column counts.
     if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
         emit Entered();
+    if (event->reason() != Qt::MouseFocusReason && event->reason() != Qt::PopupFocusReason &&
+        event->reason() != Qt::ActiveWindowFocusReason)
+        emit KeyboardEntered();
 }
 
 QItemSelectionModel::SelectionFlags TWordTree::selectionCommand(const QModelIndex& index,
@@ -94,6 +104,25 @@ QItemSelectionModel::SelectionFlags TWordTree::selectionCommand(const QModelInde
 TWordsView::TWordsView(QWidget* parent) : QWidget(parent) {
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
+    scroll_ = new QScrollArea(this);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setFocusPolicy(Qt::NoFocus);
+    scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    strip_ = new QWidget;
+    strip_->setBackgroundRole(QPalette::Base);
+    scroll_->setWidget(strip_);
+    scroll_->viewport()->installEventFilter(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll_);
+    connect(scroll_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { MakeColumnsInReach(); });
+}
+
+bool TWordsView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == scroll_->viewport() && event->type() == QEvent::Resize) SplitterMoved();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TWordsView::Setup(const TWordPainting& painting, const TCodeDictionary& dictionary,
@@ -105,9 +134,13 @@ void TWordsView::Setup(const TWordPainting& painting, const TCodeDictionary& dic
     delegate_ = new TWordNodeDelegate(painting, this);
 }
 
+std::vector<int32_t> TWordsView::ColumnEntries(const std::string& group) const {
+    return OrderEntries(dictionary_->EntriesOfGroup(group), *painting_->DicList, familiarFirst_);
+}
+
 TWordTree* TWordsView::AddColumn(const std::string& group) {
-    auto* tree = new TWordTree(this);
-    auto* model = new TWordColumnModel(QString::fromLatin1(group), dictionary_->EntriesOfGroup(group),
+    auto* tree = new TWordTree(strip_);
+    auto* model = new TWordColumnModel(QString::fromLatin1(group), ColumnEntries(group),
                                        *painting_->DicList, tree);
     tree->setModel(model);
     tree->setItemDelegate(delegate_);
@@ -123,6 +156,8 @@ TWordTree* TWordsView::AddColumn(const std::string& group) {
                 else emit WordFocusChanged(entry);
             });
     connect(tree, &TWordTree::Entered, this, [this, tree] { AnnounceFocus(tree); });
+    connect(tree, &TWordTree::KeyboardEntered, this,
+            [this, tree] { scroll_->ensureWidgetVisible(tree, 0, 0); });
     connect(tree, &QWidget::customContextMenuRequested, this, [this, tree](const QPoint& pos) {
         tree->setFocus(Qt::MouseFocusReason);
         const QModelIndex index = tree->indexAt(pos);
@@ -140,45 +175,64 @@ void TWordsView::ShowVariant(const std::string& variantKey, const std::vector<st
         tree->deleteLater();
     }
     wordTrees_.clear();
+    rowsCleared_ = false;
 
-    std::vector<std::string> groups;
+    groups_.clear();
     for (size_t start = 0;;) {
         const size_t dash = variantKey.find('-', start);
-        groups.push_back(variantKey.substr(start, dash == std::string::npos ? dash : dash - start));
+        groups_.push_back(variantKey.substr(start, dash == std::string::npos ? dash : dash - start));
         if (dash == std::string::npos) break;
         start = dash + 1;
     }
+    // Every column's chosen word and an estimate of its width are known at once (the
+    // phrase needs them all); the columns themselves are made as they come into reach.
+    const size_t n = groups_.size();
+    chosen_.assign(n, -1);
+    widths_.assign(n, 0);
+    const TStringList& dic = *painting_->DicList;
+    const QFontMetrics fm(font());
+    const int letter = fm.horizontalAdvance(QChar(u'ш'));
+    for (size_t i = 0; i < n; ++i) {
+        const std::vector<int32_t> entries = ColumnEntries(groups_[i]);
+        size_t longest = groups_[i].size();
+        int32_t first = -1;
+        for (const int32_t entry : entries) {
+            const std::string& word = dic[static_cast<size_t>(entry)];
+            if (hidedWordList_->Contains(word)) continue;
+            if (first < 0) first = entry;
+            longest = std::max(longest, word.size());
+            // Remembered words match exactly, letter case included.
+            if (chosen_[i] < 0 && i + 1 < remembered.size() && word == remembered[i + 1])
+                chosen_[i] = entry;
+        }
+        // A column never ends up with nothing to show: its first entry comes back.
+        if (first < 0 && !entries.empty()) {
+            first = entries.front();
+            RemoveHidden(first);
+            longest = std::max(longest, dic[static_cast<size_t>(first)].size());
+        }
+        if (chosen_[i] < 0) chosen_[i] = first;
+        widths_[i] = ColumnWidthFor(
+            static_cast<int>(std::min(longest, static_cast<size_t>(kMaxColumnChars))) * letter);
+    }
+
     setUpdatesEnabled(false);
     // The columns announce their focus once, at the end: the phrase is made of every
     // column, and announcing each one would cost the square of their number.
     showing_ = true;
-    pendingEntry_ = -1;
-    for (const std::string& group : groups) wordTrees_.push_back(AddColumn(group));
-
-    const TStringList& dic = *painting_->DicList;
-    for (size_t i = 0; i < wordTrees_.size(); ++i) {
-        TWordTree* tree = wordTrees_[i];
-        TWordColumnModel* model = tree->ColumnModel();
-        if (i + 1 < remembered.size()) {
-            // Remembered words match exactly, letter case included.
-            for (int r = 0; r < model->RowCount(); ++r)
-                if (dic[static_cast<size_t>(model->Entry(r))] == remembered[i + 1]) {
-                    tree->FocusRow(r);
-                    break;
-                }
-        }
-        if (model->RowCount() > 0 && tree->FocusedRow() < 0) tree->FocusRow(0);
-    }
-    for (TWordTree* tree : wordTrees_) EnsureVisibleWord(tree);
+    LayoutColumns();
+    scroll_->horizontalScrollBar()->setValue(0);
+    MakeColumnsInReach();
     showing_ = false;
-    SplitterMoved();
-    for (TWordTree* tree : wordTrees_) tree->show();
     setUpdatesEnabled(true);
-    if (pendingEntry_ >= 0) emit WordFocusChanged(pendingEntry_);
+    if (n > 0 && ChosenEntry(n - 1) >= 0) emit WordFocusChanged(ChosenEntry(n - 1));
+    AnnounceHiddenChange();
 }
 
 void TWordsView::ClearRows() {
     for (TWordTree* tree : wordTrees_) tree->ColumnModel()->ClearRows();
+    chosen_.assign(chosen_.size(), -1);
+    rowsCleared_ = true;
 }
 
 TWordTree* TWordsView::FocusedColumn() const {
@@ -191,16 +245,36 @@ TWordTree* TWordsView::FocusedColumn() const {
 std::vector<std::string> TWordsView::ChosenWords() const {
     std::vector<std::string> words;
     const TStringList& dic = *painting_->DicList;
-    for (const TWordTree* tree : wordTrees_) {
-        const int row = tree->FocusedRow();
-        if (row >= 0) words.push_back(dic[static_cast<size_t>(tree->ColumnModel()->Entry(row))]);
-    }
+    for (size_t i = 0; i < groups_.size(); ++i)
+        if (const int32_t entry = ChosenEntry(i); entry >= 0) words.push_back(dic[static_cast<size_t>(entry)]);
     return words;
+}
+
+int32_t TWordsView::ChosenEntry(size_t i) const {
+    if (i >= wordTrees_.size()) return i < chosen_.size() ? chosen_[i] : -1;
+    const TWordTree* tree = wordTrees_[i];
+    const int row = tree->FocusedRow();
+    return row >= 0 ? tree->ColumnModel()->Entry(row) : -1;
 }
 
 void TWordsView::RemoveHidden(int32_t dicIndex) {
     const long i = hidedWordList_->IndexOf((*painting_->DicList)[static_cast<size_t>(dicIndex)]);
-    if (i >= 0) hidedWordList_->Delete(static_cast<size_t>(i));
+    if (i < 0) return;
+    hidedWordList_->Delete(static_cast<size_t>(i));
+    hiddenChanged_ = true;
+}
+
+void TWordsView::AddHidden(int32_t dicIndex) {
+    const std::string& word = (*painting_->DicList)[static_cast<size_t>(dicIndex)];
+    if (hidedWordList_->Contains(word)) return;
+    hidedWordList_->Add(word);
+    hiddenChanged_ = true;
+}
+
+void TWordsView::AnnounceHiddenChange() {
+    if (!hiddenChanged_) return;
+    hiddenChanged_ = false;
+    emit HiddenWordsChanged();
 }
 
 void TWordsView::EnsureVisibleWord(TWordTree* column) {
@@ -227,18 +301,18 @@ void TWordsView::HideWord() {
     const int row = column->FocusedRow();
     if (row < 0) return;
     column->SetRowVisible(row, false);
-    hidedWordList_->Add((*painting_->DicList)[static_cast<size_t>(column->ColumnModel()->Entry(row))]);
+    AddHidden(column->ColumnModel()->Entry(row));
     EnsureVisibleWord(column);
+    AnnounceHiddenChange();
 }
 
 void TWordsView::KeepOnlyWord() {
     TWordTree* column = FocusedColumn();
     if (!column) return;
     TWordColumnModel* model = column->ColumnModel();
-    const TStringList& dic = *painting_->DicList;
     for (int r = 0; r < model->RowCount(); ++r) {
         column->SetRowVisible(r, false);
-        hidedWordList_->Add(dic[static_cast<size_t>(model->Entry(r))]);
+        AddHidden(model->Entry(r));
     }
     const int row = column->FocusedRow();
     if (row >= 0) {
@@ -246,6 +320,7 @@ void TWordsView::KeepOnlyWord() {
         RemoveHidden(model->Entry(row));
     }
     EnsureVisibleWord(column);
+    AnnounceHiddenChange();
 }
 
 void TWordsView::AnnounceFocus(TWordTree* column) {
@@ -254,14 +329,88 @@ void TWordsView::AnnounceFocus(TWordTree* column) {
 }
 
 void TWordsView::SplitterMoved() {
-    if (wordTrees_.empty()) return;
-    const int n = static_cast<int>(wordTrees_.size());
-    const int w = width() / n;
-    for (int i = 0; i < n; ++i) {
-        const int x = i * w;
-        const int cw = i == n - 1 ? width() - x : w;
-        wordTrees_[static_cast<size_t>(i)]->setGeometry(x, 0, cw, height());
+    LayoutColumns();
+    MakeColumnsInReach();
+}
+
+int TWordsView::ColumnWidthFor(int textWidth) const {
+    // The delegate's text margin on the left, a little air on the right, the frame, and
+    // room for the column's vertical scroll bar.
+    const QStyle* st = style();
+    return textWidth + 2 * (st->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 6 +
+           2 * st->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) +
+           st->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+}
+
+int TWordsView::MeasureColumn(const TWordTree* tree) const {
+    const QFontMetrics fm(tree->font());
+    const TWordColumnModel* model = tree->ColumnModel();
+    int text = fm.horizontalAdvance(model->Caption()) +
+               2 * tree->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, tree);
+    for (int r = 0; r < model->RowCount(); ++r)
+        if (tree->IsRowVisible(r))
+            text = std::max(text, fm.horizontalAdvance(model->index(r, 0).data().toString()));
+    return ColumnWidthFor(std::min(text, fm.horizontalAdvance(QString(kMaxColumnChars, QChar(u'ш')))));
+}
+
+void TWordsView::LayoutColumns() {
+    const size_t n = groups_.size();
+    const int view = scroll_->viewport()->width();
+    const int height = scroll_->viewport()->height();
+    lefts_.assign(n + 1, 0);
+    if (n > 0) {
+        const int share = view / static_cast<int>(n);
+        if (share >= *std::max_element(widths_.begin(), widths_.end())) {
+            for (size_t i = 0; i < n; ++i) lefts_[i] = static_cast<int>(i) * share;
+            lefts_[n] = view;
+        } else {
+            long total = 0;
+            for (const int w : widths_) total += w;
+            // Narrow columns that nearly fit share out what is left of the view.
+            const int extra = total < view ? static_cast<int>((view - total) / static_cast<long>(n)) : 0;
+            int x = 0;
+            for (size_t i = 0; i < n; ++i) {
+                lefts_[i] = x;
+                x += widths_[i] + extra;
+            }
+            lefts_[n] = std::max(x, view);
+        }
     }
+    strip_->resize(std::max(lefts_[n], view), height);
+    for (size_t i = 0; i < wordTrees_.size(); ++i)
+        wordTrees_[i]->setGeometry(lefts_[i], 0, lefts_[i + 1] - lefts_[i], height);
+}
+
+void TWordsView::MakeColumnsInReach() {
+    if (rowsCleared_ || !painting_ || wordTrees_.size() >= groups_.size()) return;
+    const int view = scroll_->viewport()->width();
+    const int reach = scroll_->horizontalScrollBar()->value() + 2 * view +
+                      ColumnWidthFor(QFontMetrics(font()).horizontalAdvance(QString(kMaxColumnChars, QChar(u'ш'))));
+    // A column made now announces nothing: its chosen word is in the phrase already.
+    const bool wasShowing = showing_;
+    showing_ = true;
+    while (wordTrees_.size() < groups_.size() && lefts_[wordTrees_.size()] < reach) {
+        const size_t i = wordTrees_.size();
+        TWordTree* tree = AddColumn(groups_[i]);
+        // Tab goes from the column before (or the list of variants) to this one.
+        if (QWidget* before = i == 0 ? tabPredecessor_ : wordTrees_.back()) QWidget::setTabOrder(before, tree);
+        wordTrees_.push_back(tree);
+        const TWordColumnModel* model = tree->ColumnModel();
+        for (int r = 0; r < model->RowCount(); ++r)
+            if (model->Entry(r) == chosen_[i]) {
+                tree->FocusRow(r);
+                break;
+            }
+        if (model->RowCount() > 0 && tree->FocusedRow() < 0) tree->FocusRow(0);
+        EnsureVisibleWord(tree);
+        widths_[i] = MeasureColumn(tree);
+        // The measured width moves the columns after this one.
+        LayoutColumns();
+        tree->show();
+    }
+    showing_ = wasShowing;
+    // A column whose every word was hidden meanwhile gets its first one back.
+    if (!showing_) AnnounceHiddenChange();
 }
 
 void TWordsView::resizeEvent(QResizeEvent* event) {

@@ -1,6 +1,7 @@
 // The words view: for the selected variant, one word column per group, left to right in
 // group order. A column lists the entries whose group code is its group, in dictionary
-// order; entries in HidedWordList are present but invisible. The focused row of a column
+// order or, when set, the dictionary file's line order; entries in HidedWordList are
+// present but invisible. The focused row of a column
 // is that group's chosen word.
 #pragma once
 
@@ -9,6 +10,8 @@
 #include <QAbstractTableModel>
 #include <QTreeView>
 #include <QWidget>
+
+class QScrollArea;
 
 #include <cstdint>
 #include <string>
@@ -61,6 +64,8 @@ public:
 signals:
     // The user moved the keyboard focus into the column (WordTreeEnter).
     void Entered();
+    // The same, by the keyboard (Tab) or by the program, not by the mouse.
+    void KeyboardEntered();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
@@ -76,23 +81,35 @@ public:
     // The lists the view reads and the hidden-word list it changes; they outlive it.
     void Setup(const TWordPainting& painting, const TCodeDictionary& dictionary,
                TStringList& hidedWordList);
+    // Columns shown from now on list their words in the dictionary file's line order.
+    void SetFamiliarFirst(bool on) { familiarFirst_ = on; }
 
     // Builds the columns for a variant key ("52-70-563"); `remembered` holds the words
     // remembered for it, by position (item i for column i), possibly empty.
     void ShowVariant(const std::string& variantKey, const std::vector<std::string>& remembered);
     // Empties every column; the columns stay until the next variant.
     void ClearRows();
+    // Whether the columns were emptied and no variant was shown since.
+    bool RowsCleared() const { return rowsCleared_; }
 
+    // The columns made so far, left to right: a long variant gets its columns as they
+    // come near the visible part of the area, so these may be fewer than ColumnCount().
     const std::vector<TWordTree*>& WordTrees() const { return wordTrees_; }
+    size_t ColumnCount() const { return groups_.size(); }
+    // The widget the keyboard focus comes from into the first column.
+    void SetTabPredecessor(QWidget* widget) { tabPredecessor_ = widget; }
     // The column that has the keyboard focus, or null.
     TWordTree* FocusedColumn() const;
     // The entries of the focused rows, in column order; columns without one are skipped.
     std::vector<std::string> ChosenWords() const;
 
     void EnsureVisibleWord(TWordTree* column);
-    // Every column gets the width of the view divided by their number; the last one
-    // takes what is left.
+    // Lays the columns out again: when the widest word of every column fits, each gets
+    // the width of the view divided by their number (the last one takes what is left);
+    // otherwise each gets its widest word (up to kMaxColumnChars letters) and the area
+    // scrolls horizontally.
     void SplitterMoved();
+    static constexpr int kMaxColumnChars = 30;
 
     // The pop-up menu's word commands, on the column that has the keyboard focus.
     void HideWord();
@@ -101,6 +118,8 @@ public:
 signals:
     // A column's focused row changed, or the user entered a column (WordFocusChanged).
     void WordFocusChanged(int32_t dicIndex);
+    // The hidden-word list changed (once per command or variant shown), to be written.
+    void HiddenWordsChanged();
     // Right click on a column, after the column and the row under the mouse got focus.
     void PopupRequested(const QPoint& globalPos);
 
@@ -109,16 +128,39 @@ protected:
 
 private:
     TWordTree* AddColumn(const std::string& group);
+    // The entry indices a column lists, in display order: the one place they are made.
+    std::vector<int32_t> ColumnEntries(const std::string& group) const;
+    // The width of a column whose widest word (or caption) is `textWidth` pixels wide.
+    int ColumnWidthFor(int textWidth) const;
+    int MeasureColumn(const TWordTree* tree) const;
+    // Column i's chosen entry, whether the column is made or not; -1 when none.
+    int32_t ChosenEntry(size_t i) const;
+    // Makes the columns up to a view's width beyond the visible part, then lays out.
+    void MakeColumnsInReach();
+    void LayoutColumns();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void AnnounceFocus(TWordTree* column);
     void RemoveHidden(int32_t dicIndex);
+    void AddHidden(int32_t dicIndex);
+    void AnnounceHiddenChange();
 
     const TWordPainting* painting_ = nullptr;
     const TCodeDictionary* dictionary_ = nullptr;
     TStringList* hidedWordList_ = nullptr;
+    bool familiarFirst_ = false;
     TWordNodeDelegate* delegate_ = nullptr;
     std::vector<TWordTree*> wordTrees_;
+    QScrollArea* scroll_ = nullptr;
+    QWidget* strip_ = nullptr;      // holds the columns; as wide as they need
+    QWidget* tabPredecessor_ = nullptr;
+    std::vector<std::string> groups_; // of the variant shown, one a column
+    std::vector<int32_t> chosen_;     // each column's chosen entry, for columns not made yet
+    std::vector<int> widths_;         // estimated, then measured, natural widths
+    std::vector<int> lefts_;          // column positions on the strip
     bool showing_ = false;      // ShowVariant is building the columns
     int32_t pendingEntry_ = -1; // the focus they announced last meanwhile
+    bool hiddenChanged_ = false; // since the last HiddenWordsChanged
+    bool rowsCleared_ = false;
 };
 
 } // namespace nb::ui

@@ -7,12 +7,14 @@
 #include "core/SettingsUnit.h"
 #include "core/TextUnit.h"
 #include "notebook/NotebookStoreUnit.h"
+#include "resources/ResStrUnit.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -141,6 +143,8 @@ TNotebookForm::TNotebookForm(QWidget* parent) : QDialog(parent), ui_(std::make_u
     tree->installEventFilter(this);
 
     connect(ui_->ExportButton, &QPushButton::clicked, this, [this] { ExportButtonClick(); });
+    connect(ui_->DeleteButton, &QPushButton::clicked, this, [this] { DeleteButtonClick(); });
+    ui_->DeleteButton->setEnabled(false);
     FixAndCenter(this, QSize(610, 498));
 }
 
@@ -151,16 +155,32 @@ bool TNotebookForm::eventFilter(QObject* watched, QEvent* event) {
     // for by itself.
     if (watched == ui_->VirtualDrawTree && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
         ui_->VirtualDrawTree->viewport()->update();
+    if (watched == ui_->VirtualDrawTree && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        DeleteButtonClick();
+        return true;
+    }
     return QDialog::eventFilter(watched, event);
 }
 
 void TNotebookForm::SetLists(const TStringList& entries, const TStringList& notes) {
     entries_ = &entries;
     notes_ = &notes;
+    editableEntries_ = editableNotes_ = nullptr;
+    save_ = {};
+}
+
+void TNotebookForm::SetLists(TStringList& entries, TStringList& notes, NotebookSaver save) {
+    SetLists(entries, notes); // the read-only pair first, which also clears the saver
+    editableEntries_ = &entries;
+    editableNotes_ = &notes;
+    save_ = std::move(save);
 }
 
 void TNotebookForm::BuildRows() {
     if (entries_ && notes_) model_->SetRows(NotebookRows(*entries_, *notes_));
+    ui_->DeleteButton->setEnabled(editableEntries_ && model_->rowCount() > 0);
     // The first row is focused and selected, so the keyboard starts there.
     const QModelIndex first = model_->index(0, 0);
     if (first.isValid())
@@ -198,11 +218,42 @@ void TNotebookForm::ExportButtonClick() {
     }
 }
 
+void TNotebookForm::DeleteButtonClick() {
+    QTreeView* tree = ui_->VirtualDrawTree;
+    const int row = tree->currentIndex().row();
+    if (!editableEntries_ || row < 0 || row >= model_->rowCount()) return;
+    const TNotebookRec rec = model_->Rows()[static_cast<size_t>(row)];
+    TMessage question;
+    question.Icon = QMessageBox::Question;
+    question.Title = QString::fromUtf8(res::kConfirmTitle);
+    question.Text = QString::asprintf(res::kDeleteNotebookEntry, FromCp1251(rec.Code).toUtf8().constData(),
+                                      FromCp1251(rec.Words).toUtf8().constData());
+    question.Buttons = QMessageBox::Yes | QMessageBox::No;
+    if (TMessageBox::Show(this, question) != QMessageBox::Yes) return;
+
+    DeleteNotebookEntry(*editableEntries_, *editableNotes_, rec.Key);
+    // At once, like a remember: closing the program uncleanly must not bring it back.
+    const std::vector<std::string> errors = save_ ? save_() : std::vector<std::string>{};
+    BuildRows();
+    const QModelIndex next = model_->index(std::min(row, model_->rowCount() - 1), 0);
+    if (next.isValid())
+        tree->selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (!errors.empty()) {
+        QStringList lines;
+        for (const std::string& e : errors) lines << QString::fromUtf8(e);
+        TMessageBox::Error(this, lines.join(u'\n'));
+    }
+}
+
 void TNotebookForm::SetSaveDialogForTesting(SaveDialogRunner runner) { TestSaveDialog() = std::move(runner); }
 
-void ShowNotebook(QWidget* owner, TIniFile& settings, const TStringList& entries, const TStringList& notes) {
+void ShowNotebook(QWidget* owner, TIniFile& settings, TStringList& entries, TStringList& notes,
+                  TNotebookForm::NotebookSaver save) {
     TNotebookForm form(owner);
-    form.SetLists(entries, notes);
+    if (save)
+        form.SetLists(entries, notes, std::move(save));
+    else
+        form.SetLists(entries, notes);
     for (int c = 0; c < TNotebookModel::ColumnCount; ++c)
         form.SetColumnWidth(c, settings.ReadInteger(kSettingsSection, kWidthKeys[c], form.ColumnWidth(c)));
     form.FillNotebook();

@@ -1,5 +1,5 @@
 // The notebook window: the remembered numbers with their words and notes, in notebook
-// order, and their export to a text file. It only reads the notebook lists.
+// order, their export to a text file, and deleting one, written at once.
 #pragma once
 
 #include "code/NumbreliaTypesUnit.h"
@@ -65,8 +65,13 @@ public:
     explicit TNotebookForm(QWidget* parent = nullptr);
     ~TNotebookForm() override;
 
-    // The main window's lists; they must outlive the window, which does not change them.
+    // The main window's lists; they must outlive the window, which does not change them
+    // (deleting is off).
     void SetLists(const TStringList& entries, const TStringList& notes);
+    // The same, with deleting: a delete changes the lists in place and calls `save` at
+    // once, which returns one message per file it could not write.
+    using NotebookSaver = std::function<std::vector<std::string>()>;
+    void SetLists(TStringList& entries, TStringList& notes, NotebookSaver save);
     // Builds the rows from the lists.
     void BuildRows();
     // Builds the rows and shows the window modally; returns when it is closed.
@@ -78,6 +83,9 @@ public:
     void SetColumnWidth(int column, int width);
 
     void ExportButtonClick();
+    // "Удалить" and the Delete key: the focused row's entry and note, after a
+    // confirmation; the focus stays at the same place in the list.
+    void DeleteButtonClick();
 
     // Runs the set-up save dialog and returns the chosen file, or empty when cancelled.
     using SaveDialogRunner = std::function<QString(QFileDialog& dialog)>;
@@ -95,12 +103,16 @@ private:
     TNotebookModel* model_ = nullptr;
     const TStringList* entries_ = nullptr;
     const TStringList* notes_ = nullptr;
+    TStringList* editableEntries_ = nullptr;
+    TStringList* editableNotes_ = nullptr;
+    NotebookSaver save_;
 };
 
 // NotebookActionExecute: opens the window over the lists with the column widths stored
 // in `settings` (CodeWidth, TextWidth, NoteWidth; the laid-out widths when missing) and,
 // when it closes, writes the three widths back whether or not they changed. A refused
-// write throws EError.
-void ShowNotebook(QWidget* owner, TIniFile& settings, const TStringList& entries, const TStringList& notes);
+// write throws EError. With `save`, entries can be deleted (see SetLists).
+void ShowNotebook(QWidget* owner, TIniFile& settings, TStringList& entries, TStringList& notes,
+                  TNotebookForm::NotebookSaver save = {});
 
 } // namespace nb::ui

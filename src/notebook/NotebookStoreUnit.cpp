@@ -27,6 +27,12 @@ void RememberEntry(TStringList& entries, TStringList& notes, const std::string& 
     entries.SetValue(key, WriteCommaList(items));
 }
 
+void DeleteNotebookEntry(TStringList& entries, TStringList& notes, std::string_view key) {
+    for (TStringList* list : {&entries, &notes})
+        for (long i = list->IndexOfName(key); i >= 0; i = list->IndexOfName(key))
+            list->Delete(static_cast<size_t>(i));
+}
+
 std::vector<TNotebookRec> NotebookRows(const TStringList& entries, const TStringList& notes) {
     std::vector<TNotebookRec> rows;
     for (const auto& line : entries.Strings()) {
@@ -40,7 +46,8 @@ std::vector<TNotebookRec> NotebookRows(const TStringList& entries, const TString
             if (i > 1) rec.Words += " - ";
             rec.Words += items[i];
         }
-        rec.Note = notes.Value(std::string_view(line).substr(0, eq));
+        rec.Key = line.substr(0, eq);
+        rec.Note = notes.Value(rec.Key);
         rows.push_back(std::move(rec));
     }
     return rows;

@@ -21,6 +21,9 @@ std::string RememberedVariant(const TStringList& entries, std::string_view key);
 // Stores a remember: the note first (an empty one deletes the note line), then the entry.
 void RememberEntry(TStringList& entries, TStringList& notes, const std::string& variantKey,
                    const std::vector<std::string>& words, const std::string& note);
+// Deletes what is stored for a key: its entry and its note (a hand-edited list that
+// repeats the key loses every line of it, so the row surely goes).
+void DeleteNotebookEntry(TStringList& entries, TStringList& notes, std::string_view key);
 // The rows of the notebook window: every entry with at least one word, in notebook order.
 std::vector<TNotebookRec> NotebookRows(const TStringList& entries, const TStringList& notes);
 // The export text: "Code - Words - (Note)" per row, CR LF after each.

@@ -19,9 +19,45 @@ inline constexpr const char* kWarningTitle = "Предупреждение";
 inline constexpr const char* kNoCodeTables =
     "В файле \"%s\" нет ни одной таблицы кодов. Без таблицы кодов программа не может "
     "кодировать числа.";
+// A code table whose identifier cannot name a file: identifier, file, reason.
+inline constexpr const char* kTableSkipped = "Таблица кодов \"%s\" в файле \"%s\" пропущена: %s.";
+inline constexpr const char* kIdentEmpty = "пустой идентификатор";
+inline constexpr const char* kIdentSlash = "в идентификаторе есть / или \\";
+inline constexpr const char* kIdentDots = "идентификатор . или .. не может быть именем файла";
+inline constexpr const char* kIdentControl = "в идентификаторе есть управляющий символ";
+inline constexpr const char* kIdentBlank = "идентификатор начинается или кончается пробелом";
+inline constexpr const char* kIdentEquals = "в идентификаторе есть знак =";
+inline constexpr const char* kIdentBracket = "идентификатор начинается с [";
+inline constexpr const char* kIdentTooLong = "идентификатор длиннее %d байт";
+// A dictionary saved in UTF-8, read with conversion: file.
+inline constexpr const char* kDictionaryConverted =
+    "Словарь \"%s\" записан в кодировке UTF-8; он прочитан с переводом в Windows-1251. "
+    "Сохраните его в Windows-1251 (например, в редакторе словаря).";
+inline constexpr const char* kNoUserFolder =
+    "Не удается создать папку \"%s\" для файлов пользователя (настройки, записная книжка, "
+    "словарь). %s";
 inline constexpr const char* kVariantsCut =
     "Показаны первые %d вариантов: у этого числа их больше. Варианты с наименьшим числом "
     "слов идут первыми.";
+inline constexpr const char* kNumberTooLong =
+    "Число длиннее %d цифр: программа кодирует числа не длиннее этого. Разделите его на части.";
 inline constexpr const char* kInitialNumber = "5270563";
+inline constexpr const char* kReviewNotSaved =
+    "Файл повторения не удалось прочитать, поэтому оценки этого сеанса в него не записываются.";
+inline constexpr const char* kNothingToRemember =
+    "Запоминать нечего: для выбранного варианта не показаны слова. Закодируйте число еще раз.";
+inline constexpr const char* kNoDisplay =
+    "Numbrelia - оконная программа: ей нужен графический сеанс (X11 или Wayland), а ни "
+    "DISPLAY, ни WAYLAND_DISPLAY не заданы.\n"
+    "Numbrelia is a desktop program and needs a graphical session (X11 or Wayland); neither "
+    "DISPLAY nor WAYLAND_DISPLAY is set.\n"
+    "Запуск без экрана / to try it without a screen:\n    xvfb-run -a %s\n";
+inline constexpr const char* kHelpTitle = "Справка";
+inline constexpr const char* kHelpNotOpened = "Не удалось показать справку \"%s\".";
+inline constexpr const char* kConfirmTitle = "Подтверждение";
+inline constexpr const char* kDeleteNotebookEntry = "Удалить из записной книжки запись \"%s\" (%s)?";
+inline constexpr const char* kSearchTitle = "Поиск";
+inline constexpr const char* kSearchPrompt = "Найти:";
+inline constexpr const char* kSearchNotFound = "Текст \"%s\" не найден.";
 
 } // namespace nb::res

@@ -6,12 +6,16 @@
 #include "core/MessageBoxUnit.h"
 #include "core/TextUnit.h"
 #include "dictionary/StringListUnit.h"
+#include "dictionary/WordListUnit.h"
+#include "resources/ResStrUnit.h"
 #include "tools/DicEditUnit.h"
 
 #include <QFile>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QTextBlock>
 
 #include <algorithm>
@@ -98,9 +102,14 @@ QString AskTextFileToOpen(QWidget* owner) {
 QString AskTextFileToSave(QWidget* owner) {
     return AskTextFile(owner, QFileDialog::AcceptSave);
 }
+QString AskTextToFind(QWidget* owner, const QString& last) {
+    return QInputDialog::getText(owner, QString::fromUtf8(res::kSearchTitle),
+                                 QString::fromUtf8(res::kSearchPrompt), QLineEdit::Normal, last);
+}
 
 TDicEditForm::TDicEditForm(const TWordCoder& coder, const TProgSettings& settings, QWidget* parent)
     : QDialog(parent), AskLoadFileName(AskTextFileToOpen), AskSaveFileName(AskTextFileToSave),
+      AskSearchText(AskTextToFind),
       ui_(std::make_unique<Ui::TDicEditForm>()), coder_(coder), settings_(settings) {
     ui_->setupUi(this);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
@@ -112,6 +121,10 @@ TDicEditForm::TDicEditForm(const TWordCoder& coder, const TProgSettings& setting
     connect(ui_->OKButton, &QPushButton::clicked, this, &TDicEditForm::accept);
     connect(ui_->CancelButton, &QPushButton::clicked, this, &TDicEditForm::reject);
     connect(ui_->Memo, &TDicMemo::KeyOrMouse, this, &TDicEditForm::UpdateHelpPanel);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this), &QShortcut::activated, this,
+            &TDicEditForm::FindClick);
+    connect(new QShortcut(QKeySequence(Qt::Key_F3), this), &QShortcut::activated, this,
+            &TDicEditForm::FindNextClick);
     ui_->Memo->setFocus();
 
     setFixedSize(sizeHint().expandedTo(size()));
@@ -134,7 +147,9 @@ bool TDicEditForm::Open(const TPaths& paths) {
 bool TDicEditForm::LoadDictionaryFile(const std::string& path) {
     std::string bytes;
     try {
-        bytes = ReadWholeFile(path);
+        // Read as the main window reads it (a UTF-8 file converted), so OK writes what it showed.
+        bool converted = false;
+        bytes = ReadDictionaryText(path, converted);
     } catch (const std::exception& e) {
         TMessageBox::Error(isVisible() ? this : parentWidget(), QString::fromUtf8(e.what()));
         return false;
@@ -228,6 +243,32 @@ void TDicEditForm::SaveButtonClick() {
     } catch (const std::exception& e) {
         TMessageBox::Error(this, QString::fromUtf8(e.what()));
     }
+}
+
+void TDicEditForm::FindClick() {
+    const QString text = AskSearchText ? AskSearchText(this, searchText_) : QString();
+    if (text.isEmpty()) return;
+    searchText_ = text;
+    FindNextClick();
+}
+
+void TDicEditForm::FindNextClick() {
+    if (searchText_.isEmpty()) return FindClick();
+    QPlainTextEdit* memo = ui_->Memo;
+    QTextDocument* document = memo->document();
+    // After the selection, so that F3 on a found text moves on; then around from the top.
+    QTextCursor found = document->find(searchText_, memo->textCursor());
+    if (found.isNull()) found = document->find(searchText_, QTextCursor(document));
+    if (found.isNull()) {
+        TMessageBox::Show(this, {QMessageBox::Information, QString::fromUtf8(res::kSearchTitle),
+                                 QString::asprintf(res::kSearchNotFound, searchText_.toUtf8().constData()),
+                                 QMessageBox::Ok});
+        return;
+    }
+    memo->setTextCursor(found);
+    memo->ensureCursorVisible();
+    memo->setFocus();
+    UpdateHelpPanel();
 }
 
 void TDicEditForm::showEvent(QShowEvent* event) {

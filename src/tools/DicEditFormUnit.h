@@ -68,6 +68,15 @@ public:
     std::function<QString(QWidget* owner)> AskLoadFileName;
     std::function<QString(QWidget* owner)> AskSaveFileName;
 
+    // Ctrl+F: asks for the text to find (offering the last one) and selects its next
+    // occurrence from the caret on. F3: the next occurrence of the same text (asking first
+    // when nothing was searched yet). Letter case does not count, the search goes on from
+    // the top after the last line, and a text that is nowhere gets a box saying so.
+    void FindClick();
+    void FindNextClick();
+    // The input box of Ctrl+F; empty when the user cancels.
+    std::function<QString(QWidget* owner, const QString& last)> AskSearchText;
+
     Ui::TDicEditForm* Controls() const { return ui_.get(); }
 
 public slots:
@@ -83,6 +92,7 @@ private:
     bool TextAsCp1251(std::string& bytes);
 
     std::unique_ptr<Ui::TDicEditForm> ui_;
+    QString searchText_;
     const TWordCoder coder_;
     const TProgSettings settings_;
 };
@@ -91,5 +101,7 @@ private:
 // save dialog asks before overwriting.
 QString AskTextFileToOpen(QWidget* owner);
 QString AskTextFileToSave(QWidget* owner);
+// The editor's search box: "Найти:" with the last text preset.
+QString AskTextToFind(QWidget* owner, const QString& last);
 
 } // namespace nb::ui

@@ -16,6 +16,8 @@
 #include <QPainter>
 #include <QScreen>
 
+#include <utility>
+
 namespace nb::ui {
 
 namespace {
@@ -300,8 +302,11 @@ std::string TTableCodeForm::SelectedCode() const {
 void TTableCodeForm::CodeVirtualDrawTreeChange(const QModelIndex& current) {
     if (!current.isValid()) return;
     // The group index holds exactly the entries whose group code is this code, in
-    // dictionary order, so no scan of the whole dictionary is needed per selection.
-    std::vector<int32_t> entries = codeDictionary_.EntriesOfGroup(codeModel_->Code(current.row()));
+    // dictionary order, so no scan of the whole dictionary is needed per selection. The
+    // words come in the order the main window's columns give them.
+    std::vector<int32_t> entries = OrderEntries(
+        codeDictionary_.EntriesOfGroup(codeModel_->Code(current.row())), dicList_,
+        settings_.FamiliarFirst);
     std::vector<bool> checked;
     checked.reserve(entries.size());
     for (const int32_t entry : entries)
@@ -320,6 +325,8 @@ void TTableCodeForm::CodeVirtualDrawTreeChecked(int row, bool checked) {
     } else {
         ignoredCodeList_.Add(code);
     }
+    ignoredChanged_ = true;
+    AnnounceChanges();
 }
 
 void TTableCodeForm::WordVirtualDrawTreeChecked(int row, bool checked) {
@@ -332,18 +339,34 @@ void TTableCodeForm::WordVirtualDrawTreeChecked(int row, bool checked) {
     } else {
         hidedWordList_.Add(word);
     }
+    hidedChanged_ = true;
+    AnnounceChanges();
+}
+
+template <class F> void TTableCodeForm::Batch(F&& change) {
+    batch_ = true;
+    change();
+    batch_ = false;
+    AnnounceChanges();
+}
+
+void TTableCodeForm::AnnounceChanges() {
+    if (batch_) return;
+    // Each list is written by the receiver; one write per command, not one per row.
+    if (std::exchange(hidedChanged_, false)) emit HidedWordsChanged();
+    if (std::exchange(ignoredChanged_, false)) emit IgnoredCodesChanged();
 }
 
 void TTableCodeForm::SelectAllCodeButtonClick() {
-    codeModel_->SetAllChecked(true);
+    Batch([this] { codeModel_->SetAllChecked(true); });
 }
 
 void TTableCodeForm::SelectAllButtonClick() {
-    wordModel_->SetAllChecked(true);
+    Batch([this] { wordModel_->SetAllChecked(true); });
 }
 
 void TTableCodeForm::UnSelectButtonClick() {
-    wordModel_->SetAllChecked(false);
+    Batch([this] { wordModel_->SetAllChecked(false); });
 }
 
 void TTableCodeForm::ExportButtonClick() {
@@ -352,7 +375,8 @@ void TTableCodeForm::ExportButtonClick() {
     try {
         WriteFileAtomic(QFile::encodeName(name).toStdString(),
                         CodeTableExportText(groupCodeList_, wordCodeList_, dicList_, hidedWordList_,
-                                            settings_.VariantMakeType, settings_.AddNull));
+                                            settings_.VariantMakeType, settings_.AddNull,
+                                            settings_.FamiliarFirst));
     } catch (const std::exception& e) {
         TMessageBox::Error(this, QString::fromUtf8(e.what()));
     }

@@ -119,11 +119,19 @@ public:
     void UnSelectButtonClick();
     void ExportButtonClick();
 
+signals:
+    // A user list changed: once per check box, once per button that checks many.
+    void HidedWordsChanged();
+    void IgnoredCodesChanged();
+
 private:
     void FillCodeList(const std::string& preselect);
     void CodeVirtualDrawTreeChange(const QModelIndex& current);
     void CodeVirtualDrawTreeChecked(int row, bool checked);
     void WordVirtualDrawTreeChecked(int row, bool checked);
+    // Runs a change of many rows, announcing each changed list once at the end.
+    template <class F> void Batch(F&& change);
+    void AnnounceChanges();
 
     std::unique_ptr<Ui::TTableCodeForm> ui_;
     const TStringList& groupCodeList_;
@@ -135,6 +143,9 @@ private:
     const TProgSettings settings_;
     TCodeListModel* codeModel_ = nullptr;
     TWordListModel* wordModel_ = nullptr;
+    bool batch_ = false;
+    bool hidedChanged_ = false;
+    bool ignoredChanged_ = false;
 };
 
 // The save dialog of the export: "Таблица кодов.txt", text files, asks before overwriting.

@@ -1,6 +1,7 @@
 #include "TableCodeUnit.h"
 
 #include "code/WordCodeUnit.h"
+#include "dictionary/CodeDictionaryUnit.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -20,21 +21,25 @@ std::vector<std::string> InCodeOrder(const std::vector<std::string>& codes) {
 
 std::string CodeTableExportText(const TStringList& groupCodeList, const TStringList& wordCodeList,
                                 const TStringList& dicList, const TStringList& hidedWordList,
-                                int32_t variantMakeType, bool addNull) {
-    std::unordered_map<std::string, TStringList> words;
-    for (const auto& code : groupCodeList.Strings()) words.emplace(code, TStringList(TStringList::Kind::Sorted));
+                                int32_t variantMakeType, bool addNull, bool familiarFirst) {
+    std::unordered_map<std::string, std::vector<int32_t>> words;
+    for (const auto& code : groupCodeList.Strings()) words.emplace(code, std::vector<int32_t>());
     for (size_t i = 0; i < wordCodeList.Count(); ++i) {
         const auto it = words.find(AdjustCode(wordCodeList[i], variantMakeType, addNull));
         if (it == words.end()) continue;
         const auto index = wordCodeList.Object(i);
         if (index < 0 || static_cast<size_t>(index) >= dicList.Count()) continue;
-        const std::string& word = dicList[static_cast<size_t>(index)];
-        if (!hidedWordList.Contains(word)) it->second.Add(word);
+        if (!hidedWordList.Contains(dicList[static_cast<size_t>(index)])) it->second.push_back(index);
     }
     std::string text;
     for (const auto& code : InCodeOrder(groupCodeList.Strings())) {
         text += code + "\r\n";
-        for (const auto& w : words.at(code).Strings()) text += "  " + w + "\r\n";
+        // DicList is sorted, so its index order is dictionary order.
+        std::vector<int32_t>& entries = words.at(code);
+        std::sort(entries.begin(), entries.end());
+        entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+        for (const int32_t entry : OrderEntries(std::move(entries), dicList, familiarFirst))
+            text += "  " + dicList[static_cast<size_t>(entry)] + "\r\n";
     }
     return text;
 }

@@ -16,9 +16,10 @@ std::vector<std::string> InCodeOrder(const std::vector<std::string>& codes);
 
 // The export text: each code of GroupCodeList in code order on a line of its own, ignored
 // ones too, and under it, indented by two blanks, its words that are not hidden, in
-// dictionary order; every line ended by CR LF.
+// dictionary order (or the file's line order, as the word columns give them); every line
+// ended by CR LF.
 std::string CodeTableExportText(const TStringList& groupCodeList, const TStringList& wordCodeList,
                                 const TStringList& dicList, const TStringList& hidedWordList,
-                                int32_t variantMakeType, bool addNull);
+                                int32_t variantMakeType, bool addNull, bool familiarFirst = false);
 
 } // namespace nb

@@ -2,6 +2,7 @@
 
 #include "core/FileUnit.h"
 #include "core/UtilsUnit.h"
+#include "web/HelpFormUnit.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -36,8 +37,11 @@ void OpenMailTo(const QString& address) {
     TDesktop::OpenUrl(QUrl(QStringLiteral("mailto:") + address.trimmed()));
 }
 
-void OpenHelpIndex(const TPaths& paths) {
-    if (FileExists(paths.HelpIndex())) TDesktop::OpenFile(PathToQString(paths.HelpIndex()));
+void OpenHelpIndex(const TPaths& paths, QWidget* owner) {
+    if (!FileExists(paths.HelpIndex())) return;
+    const QString path = PathToQString(paths.HelpIndex());
+    // A desktop without a program for local pages says so only on the standard error.
+    if (!TDesktop::OpenFile(path)) ShowHelpWindow(owner, path);
 }
 
 QIcon ProgramIcon() {

@@ -11,6 +11,8 @@
 #include <functional>
 #include <string>
 
+class QWidget;
+
 namespace nb {
 struct TPaths;
 }
@@ -37,8 +39,9 @@ void OpenURLInBrowser(const QString& url);
 void OpenMailTo(const QString& address);
 
 // HelpActionExecute and the help at the very first start: Help/index.htm of the program
-// folder in the desktop's browser. A folder without the page opens nothing.
-void OpenHelpIndex(const TPaths& paths);
+// folder in the desktop's browser or, when the desktop refuses it, in the program's own
+// help window over `owner`. A folder without the page opens nothing.
+void OpenHelpIndex(const TPaths& paths, QWidget* owner = nullptr);
 
 // The program's icon in every shipped size, for the window frames and the About window.
 QIcon ProgramIcon();

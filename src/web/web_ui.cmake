@@ -5,6 +5,7 @@ target_sources(ui PRIVATE
   ${CMAKE_CURRENT_SOURCE_DIR}/controls/MyPanelUnit.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/web/AboutFormUnit.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/web/DesktopUnit.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/web/HelpFormUnit.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/web/PicturePaneUnit.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/web/rpVersionInfo.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/resources/AboutForm.ui

@@ -1,8 +1,10 @@
-// Code tables from arbitrary files, and coding with whatever letters they give.
+// Code tables from arbitrary files (unsafe identifiers skipped with a warning, a byte order
+// mark ignored), and coding with whatever letters they give.
 #include "FuzzUtil.h"
 
 #include "code/CodeTableUnit.h"
 #include "code/WordCodeUnit.h"
+#include "core/IniFileUnit.h"
 
 #include <cstdio>
 
@@ -10,7 +12,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto parts = nbfuzz::Parts(data, size, 2);
     const std::string path = nbfuzz::Scratch() + "/Codes.ini";
     nbfuzz::WriteFile(path, parts[0]);
-    const auto tables = nb::LoadCodeTables(path);
+    std::vector<std::string> warnings;
+    const auto tables = nb::LoadCodeTables(path, &warnings);
+    // Every section is a table or a warning, and no identifier in use can leave Cache/.
+    NB_CHECK(tables.size() + warnings.size() ==
+             nb::TIniFile(path, nb::TNulRule::StopAtNul).ReadSections().size());
+    for (const auto& t : tables) NB_CHECK(nb::UnsafeIdentReason(t.Ident).empty());
+    // A byte order mark in front changes nothing.
+    if (parts[0].substr(0, 3) != "\xEF\xBB\xBF") {
+        nbfuzz::WriteFile(path, "\xEF\xBB\xBF" + std::string(parts[0]));
+        const auto withBom = nb::LoadCodeTables(path);
+        NB_CHECK(withBom.size() == tables.size());
+        for (size_t i = 0; i < tables.size(); ++i) NB_CHECK(withBom[i].Ident == tables[i].Ident);
+    }
     for (const auto& t : tables) {
         for (const auto& p : t.Letters) NB_CHECK(p.Digit >= 0 && p.Digit <= 9);
         (void)nb::CodeHintText(t.Letters);

@@ -3,6 +3,7 @@
 
 #include "core/IniFileUnit.h"
 #include "core/SettingsUnit.h"
+#include "dictionary/StringListUnit.h"
 
 #include <cstdio>
 
@@ -24,7 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (c == '\r' || c == '\n' || c == '\0') c = '_';
     while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.erase(0, 1);
     while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
+    // No line of the file is lost by a write, not even after a zero byte.
+    const size_t linesBefore = nb::SplitLines(nb::ReadTextFile(path, nb::TNulRule::DropNul)).size();
     ini.WriteString("CacheCRC", "Classic", value);
+    NB_CHECK(nb::SplitLines(nb::ReadTextFile(path, nb::TNulRule::DropNul)).size() >= linesBefore);
     NB_CHECK(ini.ReadString("CacheCRC", "Classic", "?") == value);
     ini.WriteInteger(nb::kSettingsSection, "VariantMakeType", 2);
     NB_CHECK(ini.ReadInteger(nb::kSettingsSection, "VariantMakeType", 0) == 2);

@@ -1,7 +1,10 @@
-// Line files: any bytes load; the text written back reads as the same items, sorted or not.
+// Line files: any bytes load; the text written back reads as the same items, sorted or not;
+// from a file, a byte order mark is skipped and zero bytes follow the file's rule.
 #include "FuzzUtil.h"
 
+#include "core/TextUnit.h"
 #include "dictionary/StringListUnit.h"
+#include "dictionary/WordListUnit.h"
 
 #include <cstdio>
 
@@ -20,5 +23,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     nb::TStringList resorted(nb::TStringList::Kind::Sorted);
     resorted.SetText(sorted.Text());
     NB_CHECK(resorted.Strings() == sorted.Strings());
+
+    // Read from a file: a leading byte order mark is skipped; the dictionary's text ends at
+    // a zero byte, a user list drops zero bytes and keeps every line.
+    const std::string path = nbfuzz::Scratch() + "/list.lst";
+    nbfuzz::WriteFile(path, text);
+    auto noBom = [](std::string s) { return s.rfind("\xEF\xBB\xBF", 0) == 0 ? s.substr(3) : s; };
+    std::string dropped;
+    for (char c : text)
+        if (c != '\0') dropped += c;
+    nb::TStringList user, expected;
+    nb::LoadListIfExists(user, path);
+    expected.SetText(noBom(dropped));
+    NB_CHECK(user.Strings() == expected.Strings());
+    nb::TStringList dic;
+    bool converted = nb::LoadDictionary(dic, path);
+    const std::string head = noBom(std::string(text.substr(0, text.find('\0'))));
+    expected.SetText(converted ? nb::Utf8ToCp1251(head) : head);
+    NB_CHECK(dic.Strings() == expected.Strings());
+    NB_CHECK(!converted || nb::IsValidUtf8(head));
     return 0;
 }
