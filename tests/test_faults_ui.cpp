@@ -316,6 +316,22 @@ TEST(StartupWarnings, ASkippedTableAndAUtf8DictionaryAreShownAndTheRestWorks) {
     EXPECT_FALSE(dir.Exists("x_1.lst"));
 }
 
+// Proves: a zero byte that another editor left in the user's files costs no line: one start
+// and close of the window writes back every notebook entry, note and list item after it.
+TEST(UserFiles, AZeroByteInTheNotebookAndListsLosesNoLineAtShutDown) {
+    TempDir dir;
+    WriteFixture(dir);
+    const std::string nul(1, '\0');
+    dir.Write("notebook.txt", W("5270563=52-70-563,бот,сон,пешка\r\n") + nul + W("12=12,тон\r\n"));
+    dir.Write("notebook_add.txt", W("5270563=заметка\r\n") + nul + W("12=вторая\r\n"));
+    dir.Write("Data/HidedWord.lst", W("пуд\r\n") + nul + W("сом\r\n"));
+    StartForm(dir).reset();
+    EXPECT_THAT(dir.Read("notebook.txt"), HasSubstr(W("12=12,тон")));
+    EXPECT_THAT(dir.Read("notebook.txt"), HasSubstr(W("5270563=52-70-563")));
+    EXPECT_THAT(dir.Read("notebook_add.txt"), HasSubstr(W("12=вторая")));
+    EXPECT_THAT(dir.Read("Data/HidedWord.lst"), HasSubstr(W("сом")));
+}
+
 int main(int argc, char** argv) {
     // Before any thread exists: the read-only folder and the full disk are real mounts in
     // a mount namespace of this process alone, where the machine allows it.
