@@ -275,19 +275,10 @@ int Variants(const Options& o) {
 int Words(const Options& o) {
     Session s(o);
     Dictionary d(s);
-    std::vector<std::string> groups;
-    std::string group;
-    for (char c : o.args[0] + "-") {
-        if (c == '-') {
-            if (group.empty()) throw UsageError{"\"" + o.args[0] + "\" is no variant: groups of digits joined by -"};
-            groups.push_back(group);
-            group.clear();
-        } else if (c >= '0' && c <= '9') {
-            group += c;
-        } else {
+    const std::vector<std::string> groups = SplitVariantKey(o.args[0]);
+    for (const std::string& g : groups)
+        if (g.empty() || g.find_first_not_of("0123456789") != std::string::npos)
             throw UsageError{"\"" + o.args[0] + "\" is no variant: groups of digits joined by -"};
-        }
-    }
     std::string out;
     for (const auto& g : groups) {
         const std::vector<int32_t> entries = OrderEntries(d.codes.EntriesOfGroup(g), d.dic, o.familiarFirst);

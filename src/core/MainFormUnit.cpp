@@ -4,6 +4,7 @@
 
 #include "code/CodeTableUnit.h"
 #include "core/FileUnit.h"
+#include "core/FormHelpersUnit.h"
 #include "core/MessageBoxUnit.h"
 #include "core/SettingsFormUnit.h"
 #include "core/TextUnit.h"
@@ -19,6 +20,7 @@
 #include "tools/TestFormUnit.h"
 #include "web/AboutFormUnit.h"
 #include "web/DesktopUnit.h"
+#include "web/InetUtilUnit.h"
 #include "web/PicturePaneUnit.h"
 
 #include <QApplication>
@@ -38,12 +40,6 @@
 namespace nb::ui {
 
 namespace {
-
-QString FromCp1251(const std::string& bytes) {
-    return QString::fromStdU16String(Cp1251ToUtf16(bytes));
-}
-
-QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 // Messages of the engine (UTF-8), one a line, for one box.
 QString JoinLines(const std::vector<std::string>& lines) {
@@ -216,7 +212,7 @@ TMainForm::TMainForm(const TPaths& paths, QWidget* parent)
     // The picture pane's tabs; the first is selected at start.
     ui_->TabSet->setShape(QTabBar::RoundedSouth);
     ui_->TabSet->setExpanding(false);
-    for (const char* caption : {"Яндекс", "Google", "Yahoo"}) ui_->TabSet->addTab(QString::fromUtf8(caption));
+    for (const TPictureSearchTab& tab : kPictureSearchTabs) ui_->TabSet->addTab(QString::fromUtf8(tab.Caption));
     ui_->TabSet->setCurrentIndex(0);
     picturePane_ =
         new TPicturePane(ui_->TabSet, ui_->WordWebBrowser, paths_, settings_, currentWord_, this);
@@ -436,7 +432,7 @@ std::string TMainForm::GetSelectedVariant() const {
 void TMainForm::VariantsVirtualStringTreeChange() {
     const QModelIndexList rows = ui_->VariantsVirtualStringTree->selectionModel()->selectedRows();
     if (rows.isEmpty()) return;
-    if (settings_.ShowPic) ui_->WordWebBrowser->Navigate(FromPath(paths_.HelpPictures()));
+    if (settings_.ShowPic) ui_->WordWebBrowser->Navigate(PathToQString(paths_.HelpPictures()));
     const std::string variant = variantsModel_->Row(rows.first().row()).Variant;
     // The words remembered for this number count only when they belong to this variant.
     std::vector<std::string> remembered = NotebookItems(userLists_.NotebookEntries, NotebookKey(variant));

@@ -4,12 +4,12 @@
 
 #include "code/CodeTableUnit.h"
 #include "core/ColorUnit.h"
+#include "core/FormHelpersUnit.h"
 #include "core/TextUnit.h"
 
 #include <QColorDialog>
 #include <QPainter>
 #include <QPixmap>
-#include <QScreen>
 
 #include <array>
 
@@ -109,16 +109,6 @@ std::optional<QColor> AskColor(QWidget* parent, const QColor& initial) {
     const QColor color = QColorDialog::getColor(initial, parent);
     if (!color.isValid()) return std::nullopt;
     return color;
-}
-
-QString FromCp1251(const std::string& bytes) { return QString::fromStdU16String(Cp1251ToUtf16(bytes)); }
-
-void FixAndCenter(QDialog* dialog, const QSize& laidOut) {
-    dialog->setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
-    // The laid-out size is the least; a larger desktop font gets what it needs.
-    dialog->setFixedSize(dialog->sizeHint().expandedTo(laidOut));
-    if (const QScreen* screen = dialog->screen())
-        dialog->move(screen->availableGeometry().center() - dialog->rect().center());
 }
 
 } // namespace

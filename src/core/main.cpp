@@ -13,8 +13,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <cstdlib>
-#include <ctime>
 
 namespace {
 
@@ -52,7 +50,6 @@ int main(int argc, char* argv[]) {
     // unsaved; the request waits until the window can take it.
     nb::ui::InstallCloseSignals();
     const nb::TPaths paths = nb::ProgramPaths();
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
 
     // A second copy ends at once, without a window or a message.
     nb::TSingleInstance instance;

@@ -264,17 +264,21 @@ bool TVariantSearch::StreamDisplayOrder(
     return false;
 }
 
+std::vector<std::string> SplitVariantKey(std::string_view key) {
+    std::vector<std::string> groups;
+    for (size_t start = 0;;) {
+        const size_t dash = key.find('-', start);
+        groups.emplace_back(key.substr(start, dash == std::string_view::npos ? dash : dash - start));
+        if (dash == std::string_view::npos) return groups;
+        start = dash + 1;
+    }
+}
+
 bool TVariantSearch::IsVariantOf(const std::string& key, const std::string& digits) const {
     std::string joined;
-    size_t start = 0;
-    while (true) {
-        const size_t dash = key.find('-', start);
-        const std::string_view group =
-            std::string_view(key).substr(start, dash == std::string::npos ? dash : dash - start);
+    for (const std::string& group : SplitVariantKey(key)) {
         if (!IsGroup(group)) return false;
         joined += group;
-        if (dash == std::string::npos) break;
-        start = dash + 1;
     }
     return joined == digits;
 }

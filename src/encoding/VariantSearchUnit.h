@@ -27,6 +27,9 @@ std::string NormaliseNumber(std::string_view text);
 // The string searched for a number: with two-digit groups and the zero rule an odd
 // length gets a "0" appended; otherwise the number itself.
 std::string SearchString(const std::string& number, int32_t variantMakeType, bool addNull);
+// The groups of a variant key, in order: the pieces between its "-" (an empty key, or
+// two "-" in a row, give an empty group).
+std::vector<std::string> SplitVariantKey(std::string_view key);
 
 class TVariantSearch {
 public:

@@ -8,6 +8,9 @@
 
 namespace nb::ui {
 
+TVariantsModel::TVariantsModel(QObject* parent)
+    : TRowsModel({QStringLiteral("Вариант"), QStringLiteral("Количество")}, parent) {}
+
 void TVariantsModel::SetRows(std::vector<TVariantRec> rows) {
     beginResetModel();
     rows_ = std::move(rows);
@@ -22,14 +25,6 @@ int TVariantsModel::FindVariant(const std::string& key) const {
     const auto it = std::find_if(rows_.begin(), rows_.end(),
                                  [&](const TVariantRec& r) { return r.Variant == key; });
     return it == rows_.end() ? -1 : static_cast<int>(it - rows_.begin());
-}
-
-int TVariantsModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : RowCount();
-}
-
-int TVariantsModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
 }
 
 QVariant TVariantsModel::data(const QModelIndex& index, int role) const {
@@ -47,13 +42,6 @@ QVariant TVariantsModel::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::TextAlignmentRole && index.column() == CountColumn)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
-    return {};
-}
-
-QVariant TVariantsModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    if (section == VariantColumn) return QStringLiteral("Вариант");
-    if (section == CountColumn) return QStringLiteral("Количество");
     return {};
 }
 

@@ -1,6 +1,7 @@
 #include "WordNodeDelegate.h"
 
 #include "core/ColorUnit.h"
+#include "core/FormHelpersUnit.h"
 #include "core/TextUnit.h"
 
 #include <QAbstractItemView>
@@ -25,17 +26,10 @@ void TWordNodeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     initStyleOption(&opt, index);
     opt.text.clear();
     const QWidget* widget = opt.widget;
-    // Views that show focus on whole rows do not flag the cell, so ask the view.
-    const auto* view = qobject_cast<const QAbstractItemView*>(widget);
-    const bool focusedRow = view && view->hasFocus() && view->currentIndex() == index &&
-                            (opt.state & QStyle::State_Selected);
+    const bool focusedRow = IsFocusedRow(opt, index) && (opt.state & QStyle::State_Selected);
     // The chosen word of a column without the focus sits on a quiet background, so its
     // key letters stay readable.
-    if ((opt.state & QStyle::State_Selected) && !focusedRow) {
-        const QColor quiet = opt.palette.color(QPalette::Button).darker(112);
-        opt.palette.setColor(QPalette::Highlight, quiet);
-        opt.palette.setColor(QPalette::HighlightedText, opt.palette.color(QPalette::WindowText));
-    }
+    QuietSelection(opt, focusedRow);
     QStyle* style = widget ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
@@ -50,7 +44,7 @@ void TWordNodeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     // phrase; key letters would be hard to see on the highlight.
     if (focusedRow) {
         painter->setPen(opt.palette.color(QPalette::HighlightedText));
-        painter->drawText(QPoint(rect.left(), baseline), QString::fromStdU16String(Cp1251ToUtf16(entry)));
+        painter->drawText(QPoint(rect.left(), baseline), FromCp1251(entry));
         painter->restore();
         return;
     }

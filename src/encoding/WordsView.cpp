@@ -1,7 +1,9 @@
 #include "WordsView.h"
 
+#include "core/FormHelpersUnit.h"
 #include "core/TextUnit.h"
 #include "dictionary/CodeDictionaryUnit.h"
+#include "encoding/VariantSearchUnit.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -18,20 +20,13 @@ namespace nb::ui {
 
 TWordColumnModel::TWordColumnModel(QString caption, std::vector<int32_t> rows,
                                    const TStringList& dicList, QObject* parent)
-    : QAbstractTableModel(parent), caption_(std::move(caption)), rows_(std::move(rows)),
-      dicList_(dicList) {}
+    : TFlatTableModel({std::move(caption)}, parent), rows_(std::move(rows)), dicList_(dicList) {}
 
 void TWordColumnModel::ClearRows() {
     beginResetModel();
     rows_.clear();
     endResetModel();
 }
-
-int TWordColumnModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : RowCount();
-}
-
-int TWordColumnModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 1; }
 
 QVariant TWordColumnModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
@@ -40,32 +35,18 @@ QVariant TWordColumnModel::data(const QModelIndex& index, int role) const {
     if (role == kDicIndexRole) return entry;
     if (role == Qt::DisplayRole) {
         if (entry < 0 || static_cast<size_t>(entry) >= dicList_.Count()) return {};
-        return QString::fromStdU16String(Cp1251ToUtf16(dicList_[static_cast<size_t>(entry)]));
+        return FromCp1251(dicList_[static_cast<size_t>(entry)]);
     }
-    return {};
-}
-
-QVariant TWordColumnModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole) return caption_;
     return {};
 }
 
 // ---- TWordTree ----------------------------------------------------------------------------
 
 TWordTree::TWordTree(QWidget* parent) : QTreeView(parent) {
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    SetUpList(this);
     setContextMenuPolicy(Qt::CustomContextMenu);
-    header()->setStretchLastSection(true);
     // The whole area scrolls sideways; a column is as wide as its words.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    header()->setSectionsClickable(false);
-    header()->setSectionsMovable(false);
 }
 
 int TWordTree::FocusedRow() const {
@@ -177,13 +158,7 @@ void TWordsView::ShowVariant(const std::string& variantKey, const std::vector<st
     wordTrees_.clear();
     rowsCleared_ = false;
 
-    groups_.clear();
-    for (size_t start = 0;;) {
-        const size_t dash = variantKey.find('-', start);
-        groups_.push_back(variantKey.substr(start, dash == std::string::npos ? dash : dash - start));
-        if (dash == std::string::npos) break;
-        start = dash + 1;
-    }
+    groups_ = SplitVariantKey(variantKey);
     // Every column's chosen word and an estimate of its width are known at once (the
     // phrase needs them all); the columns themselves are made as they come into reach.
     const size_t n = groups_.size();

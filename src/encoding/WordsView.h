@@ -6,8 +6,8 @@
 #pragma once
 
 #include "WordNodeDelegate.h"
+#include "core/FormHelpersUnit.h"
 
-#include <QAbstractTableModel>
 #include <QTreeView>
 #include <QWidget>
 
@@ -24,26 +24,21 @@ class TCodeDictionary;
 namespace nb::ui {
 
 // The rows of one word column: DicList indices; the header caption is the group.
-class TWordColumnModel : public QAbstractTableModel {
+class TWordColumnModel : public TFlatTableModel {
     Q_OBJECT
 public:
     TWordColumnModel(QString caption, std::vector<int32_t> rows, const TStringList& dicList,
                      QObject* parent = nullptr);
 
     int32_t Entry(int row) const { return rows_[static_cast<size_t>(row)]; }
-    int RowCount() const { return static_cast<int>(rows_.size()); }
-    const QString& Caption() const { return caption_; }
+    int RowCount() const override { return static_cast<int>(rows_.size()); }
+    const QString& Caption() const { return Captions().front(); }
     // Empties the column (before DicList is reloaded, as the rows index into it).
     void ClearRows();
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
 
 private:
-    QString caption_;
     std::vector<int32_t> rows_;
     const TStringList& dicList_;
 };

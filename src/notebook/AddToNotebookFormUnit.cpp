@@ -2,24 +2,14 @@
 
 #include "ui_AddToNotebookForm.h"
 
+#include "core/FormHelpersUnit.h"
 #include "core/MessageBoxUnit.h"
 #include "core/TextUnit.h"
 #include "notebook/NotebookStoreUnit.h"
 
-#include <QScreen>
-
 namespace nb::ui {
 
 namespace {
-
-QString FromCp1251(const std::string& bytes) { return QString::fromStdU16String(Cp1251ToUtf16(bytes)); }
-
-void FixAndCenter(QDialog* dialog, const QSize& laidOut) {
-    dialog->setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
-    dialog->setFixedSize(dialog->sizeHint().expandedTo(laidOut));
-    if (const QScreen* screen = dialog->screen())
-        dialog->move(screen->availableGeometry().center() - dialog->rect().center());
-}
 
 void SetButtonFace(QWidget* edit) {
     QPalette palette = edit->palette();

@@ -3,6 +3,7 @@
 #include "ui_NotebookForm.h"
 
 #include "core/FileUnit.h"
+#include "core/FormHelpersUnit.h"
 #include "core/MessageBoxUnit.h"
 #include "core/SettingsUnit.h"
 #include "core/TextUnit.h"
@@ -16,7 +17,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QScreen>
 
 #include <algorithm>
 #include <array>
@@ -24,15 +24,6 @@
 namespace nb::ui {
 
 namespace {
-
-QString FromCp1251(const std::string& bytes) { return QString::fromStdU16String(Cp1251ToUtf16(bytes)); }
-
-void FixAndCenter(QDialog* dialog, const QSize& laidOut) {
-    dialog->setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
-    dialog->setFixedSize(dialog->sizeHint().expandedTo(laidOut));
-    if (const QScreen* screen = dialog->screen())
-        dialog->move(screen->availableGeometry().center() - dialog->rect().center());
-}
 
 constexpr std::array<int, TNotebookModel::ColumnCount> kLaidOutWidths{
     kDefaultCodeWidth, kDefaultTextWidth, kDefaultNoteWidth};
@@ -46,25 +37,21 @@ TNotebookForm::SaveDialogRunner& TestSaveDialog() {
 
 QString RunSaveDialog(QFileDialog& dialog) {
     if (const auto& runner = TestSaveDialog()) return runner(dialog);
-    if (dialog.exec() != QDialog::Accepted) return {};
-    return dialog.selectedFiles().value(0);
+    return ExecFileDialog(dialog);
 }
 
 } // namespace
 
 // ---- rows -----------------------------------------------------------------------------------
 
+TNotebookModel::TNotebookModel(QObject* parent)
+    : TRowsModel({QStringLiteral("Код"), QStringLiteral("Слова"), QStringLiteral("Примечание")}, parent) {}
+
 void TNotebookModel::SetRows(std::vector<TNotebookRec> rows) {
     beginResetModel();
     rows_ = std::move(rows);
     endResetModel();
 }
-
-int TNotebookModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
-}
-
-int TNotebookModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
 QVariant TNotebookModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
@@ -75,16 +62,6 @@ QVariant TNotebookModel::data(const QModelIndex& index, int role) const {
     case CodeColumn: return FromCp1251(rec.Code);
     case WordsColumn: return FromCp1251(rec.Words);
     default: return FromCp1251(rec.Note);
-    }
-}
-
-QVariant TNotebookModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    switch (section) {
-    case CodeColumn: return QStringLiteral("Код");
-    case WordsColumn: return QStringLiteral("Слова");
-    case NoteColumn: return QStringLiteral("Примечание");
-    default: return {};
     }
 }
 
@@ -105,8 +82,7 @@ void TNotebookDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const bool focusedRow =
         selected && view && view->hasFocus() && view->currentIndex().row() == index.row();
     // Without the focus the text is window-text, which needs a quiet selection behind it.
-    if (selected && !focusedRow)
-        opt.palette.setColor(QPalette::Highlight, opt.palette.color(QPalette::Button).darker(112));
+    QuietSelection(opt, focusedRow);
     QStyle* style = widget ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
@@ -203,11 +179,7 @@ void TNotebookForm::SetColumnWidth(int column, int width) {
 
 void TNotebookForm::ExportButtonClick() {
     QFileDialog dialog(this);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("Текстовые файлы (*.txt)"));
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.selectFile(QStringLiteral("Записная книжка.txt"));
+    SetUpTextFileDialog(dialog, QFileDialog::AcceptSave, QStringLiteral("Записная книжка.txt"));
     const QString path = RunSaveDialog(dialog);
     if (path.isEmpty()) return;
     try {

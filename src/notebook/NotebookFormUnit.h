@@ -3,10 +3,10 @@
 #pragma once
 
 #include "code/NumbreliaTypesUnit.h"
+#include "core/FormHelpersUnit.h"
 #include "core/IniFileUnit.h"
 #include "dictionary/StringListUnit.h"
 
-#include <QAbstractTableModel>
 #include <QDialog>
 #include <QStyledItemDelegate>
 
@@ -24,24 +24,16 @@ namespace nb::ui {
 
 // One TNotebookRec per row, columns "Код", "Слова", "Примечание"; rows stay in the order
 // given (no sorting).
-class TNotebookModel : public QAbstractTableModel {
+class TNotebookModel : public TRowsModel<TNotebookRec> {
     Q_OBJECT
 public:
     enum Column { CodeColumn = 0, WordsColumn = 1, NoteColumn = 2, ColumnCount = 3 };
 
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit TNotebookModel(QObject* parent = nullptr);
 
     void SetRows(std::vector<TNotebookRec> rows);
-    const std::vector<TNotebookRec>& Rows() const { return rows_; }
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
-
-private:
-    std::vector<TNotebookRec> rows_;
 };
 
 // VirtualDrawTreeDrawNode: the cell text in the highlight-text colour on the focused row

@@ -3,21 +3,17 @@
 #include "ui_ReviewForm.h"
 
 #include "core/ColorUnit.h"
+#include "core/FormHelpersUnit.h"
 #include "core/MessageBoxUnit.h"
 #include "core/TextUnit.h"
 #include "resources/ResStrUnit.h"
 
 #include <QDate>
 #include <QKeyEvent>
-#include <QScreen>
 
 namespace nb::ui {
 
 namespace {
-
-QString FromCp1251(const std::string& bytes) {
-    return QString::fromStdU16String(Cp1251ToUtf16(bytes));
-}
 
 QString DateText(int64_t day) {
     const QDate date = QDate::fromString(QString::fromLatin1(DayText(day)), Qt::ISODate);
@@ -62,8 +58,7 @@ TReviewForm::TReviewForm(const TStringList& entries, const TStringList& notes,
 
     cards_ = LoadDeck(deckPath_, entries_, &readError_);
     resize(sizeHint().expandedTo(QSize(560, 330)));
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
     ShowCard();
 }
 

@@ -3,18 +3,19 @@
 #include "ui_DicEditForm.h"
 
 #include "core/FileUnit.h"
+#include "core/FormHelpersUnit.h"
 #include "core/MessageBoxUnit.h"
 #include "core/TextUnit.h"
 #include "dictionary/StringListUnit.h"
 #include "dictionary/WordListUnit.h"
 #include "resources/ResStrUnit.h"
 #include "tools/DicEditUnit.h"
+#include "web/DesktopUnit.h"
 
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QKeyEvent>
-#include <QScreen>
 #include <QShortcut>
 #include <QTextBlock>
 
@@ -24,7 +25,6 @@ namespace nb::ui {
 
 namespace {
 
-const char* const kTextFilter = "Текстовые файлы (*.txt)";
 const char* const kNotConverted =
     "Символов, которых нет в кодировке Windows-1251: %1. Первый из них — «%2» (U+%3). "
     "Они заменены знаком «?».";
@@ -33,12 +33,6 @@ const char* const kCannotConvert =
     "%4; курсор стоит на нём. Словарь хранится в этой кодировке: замените или удалите эти "
     "символы.";
 
-QString FromCp1251(const std::string& bytes) {
-    return QString::fromStdU16String(Cp1251ToUtf16(bytes));
-}
-QString FromPath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
 std::string ToPath(const QString& name) {
     return QFile::encodeName(name).toStdString();
 }
@@ -62,13 +56,8 @@ std::string WithCrLf(const std::string& text) {
 
 QString AskTextFile(QWidget* owner, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(owner);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                       : QFileDialog::AnyFile);
-    dialog.setNameFilter(QString::fromUtf8(kTextFilter));
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().first();
+    SetUpTextFileDialog(dialog, mode);
+    return ExecFileDialog(dialog);
 }
 
 } // namespace
@@ -129,14 +118,14 @@ TDicEditForm::TDicEditForm(const TWordCoder& coder, const TProgSettings& setting
 
     setFixedSize(sizeHint().expandedTo(size()));
     // Centred on the screen, not over the main window; a moved dialog keeps its place.
-    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
 }
 
 TDicEditForm::~TDicEditForm() = default;
 
 bool TDicEditForm::Open(const TPaths& paths) {
     try {
-        ui_->HelpWebBrowser->Navigate(FromPath(paths.HelpEdit()));
+        ui_->HelpWebBrowser->Navigate(PathToQString(paths.HelpEdit()));
     } catch (const std::exception& e) {
         TMessageBox::Error(parentWidget(), QString::fromUtf8(e.what()));
         return false;
@@ -169,7 +158,7 @@ void TDicEditForm::SetDictionaryText(const std::string& bytes) {
 }
 
 std::string TDicEditForm::DictionaryBytes() const {
-    return WithCrLf(Utf8ToCp1251(ui_->Memo->toPlainText().toStdString()));
+    return WithCrLf(ToCp1251(ui_->Memo->toPlainText()));
 }
 
 bool TDicEditForm::TextAsCp1251(std::string& bytes) {
@@ -208,7 +197,7 @@ void TDicEditForm::UpdateHelpPanel() {
     // The line is the one in which the selection ends (the caret when nothing is selected).
     const QTextCursor cursor = ui_->Memo->textCursor();
     const QTextBlock block = ui_->Memo->document()->findBlock(cursor.selectionEnd());
-    const std::string line = Utf8ToCp1251(block.text().toStdString());
+    const std::string line = ToCp1251(block.text());
     ui_->HelpPanel->setText(
         FromCp1251(LineCodeHelp(line, 0, coder_, settings_.VariantMakeType, settings_.AddNull)));
 }

@@ -4,6 +4,7 @@
 
 #include "code/WordCodeUnit.h"
 #include "core/FileUnit.h"
+#include "core/FormHelpersUnit.h"
 #include "core/MessageBoxUnit.h"
 #include "core/TextUnit.h"
 #include "dictionary/CodeDictionaryUnit.h"
@@ -14,31 +15,12 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QPainter>
-#include <QScreen>
 
 #include <utility>
 
 namespace nb::ui {
 
 namespace {
-
-QString FromCp1251(const std::string& bytes) {
-    return QString::fromStdU16String(Cp1251ToUtf16(bytes));
-}
-
-// Selected rows of a list without the focus sit on a quiet background, as in the word
-// columns, so that their text (window-text colour) stays readable.
-void QuietSelection(QStyleOptionViewItem& opt, bool focusedRow) {
-    if ((opt.state & QStyle::State_Selected) && !focusedRow) {
-        opt.palette.setColor(QPalette::Highlight, opt.palette.color(QPalette::Button).darker(112));
-        opt.palette.setColor(QPalette::HighlightedText, opt.palette.color(QPalette::WindowText));
-    }
-}
-
-bool IsFocusedRow(const QStyleOptionViewItem& opt, const QModelIndex& index) {
-    const auto* view = qobject_cast<const QAbstractItemView*>(opt.widget);
-    return view && view->hasFocus() && view->currentIndex() == index;
-}
 
 // CodeVirtualDrawTreeDrawNode: the code in the highlight-text colour on the focused row of
 // the focused list, otherwise in the window-text colour.
@@ -117,19 +99,6 @@ protected:
 private:
     mutable bool stripCheck_ = false;
 };
-
-void SetUpList(QTreeView* tree) {
-    tree->setRootIsDecorated(false);
-    tree->setItemsExpandable(false);
-    tree->setUniformRowHeights(true);
-    tree->setAllColumnsShowFocus(true);
-    tree->setSelectionMode(QAbstractItemView::SingleSelection);
-    tree->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tree->header()->setStretchLastSection(true);
-    tree->header()->setSectionsClickable(false);
-    tree->header()->setSectionsMovable(false);
-}
 
 } // namespace
 
@@ -268,7 +237,7 @@ TTableCodeForm::TTableCodeForm(const TStringList& groupCodeList, const TStringLi
     setFixedSize(sizeHint().expandedTo(size()));
     // Centred on the screen, not over the (maximised) main window: a moved dialog keeps
     // its place when shown.
-    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
 }
 
 TTableCodeForm::~TTableCodeForm() = default;
@@ -384,13 +353,8 @@ void TTableCodeForm::ExportButtonClick() {
 
 QString AskCodeTableFileName(QWidget* owner) {
     QFileDialog dialog(owner);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QString::fromUtf8("Текстовые файлы (*.txt)"));
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.selectFile(QString::fromUtf8("Таблица кодов.txt"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().first();
+    SetUpTextFileDialog(dialog, QFileDialog::AcceptSave, QString::fromUtf8("Таблица кодов.txt"));
+    return ExecFileDialog(dialog);
 }
 
 } // namespace nb::ui

@@ -2,12 +2,12 @@
 
 #include "ui_TestForm.h"
 
+#include "core/FormHelpersUnit.h"
 #include "core/MessageBoxUnit.h"
 #include "core/TextUnit.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QScreen>
 
 #include <chrono>
 
@@ -19,15 +19,6 @@ const char* const kTestTitle = "Тестирование запоминания 
 const char* const kNothingToAsk =
     "Для теста нет ни одного слова: все слова словаря скрыты, не содержат букв кода или их "
     "код не учитывается при вариантах.";
-
-QString FromCp1251(const std::string& bytes) {
-    return QString::fromStdU16String(Cp1251ToUtf16(bytes));
-}
-
-void CentreOnScreen(QWidget* w) {
-    if (const QScreen* s = w->screen())
-        w->move(s->availableGeometry().center() - w->rect().center());
-}
 
 } // namespace
 
@@ -77,7 +68,7 @@ bool TTestForm::StartTest(const QString& mainHintText) {
 }
 
 bool TTestForm::BeginTest(const QString& mainHintText) {
-    hintText_ = FromCp1251(TestHintText(Utf8ToCp1251(mainHintText.toStdString())));
+    hintText_ = FromCp1251(TestHintText(ToCp1251(mainHintText)));
     // Which entries may be asked is fixed while the dialog is open: the lists and the
     // settings do not change under a modal dialog.
     words_.emplace(dicList_, hidedWordList_, ignoredCodeList_, coder_, settings_.VariantMakeType,
@@ -115,7 +106,7 @@ void TTestForm::NextWord() {
 void TTestForm::CodeEditChange() {
     const bool right =
         !expectedCode_.empty() &&
-        TestAnswerIsRight(Utf8ToCp1251(ui_->CodeEdit->text().toStdString()), expectedCode_);
+        TestAnswerIsRight(ToCp1251(ui_->CodeEdit->text()), expectedCode_);
     QPalette palette = ui_->CodeEdit->palette();
     palette.setColor(QPalette::Text, right ? QColor(0, 128, 0) : QColor(255, 0, 0));
     ui_->CodeEdit->setPalette(palette);

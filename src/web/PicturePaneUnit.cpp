@@ -31,10 +31,7 @@ TPicturePane::TPicturePane(QTabBar* tabSet, TBrowserPort browser, const TPaths& 
     showPicTimer_.setInterval(kDelayMs);
     connect(&showPicTimer_, &QTimer::timeout, this, &TPicturePane::ShowPicTimerTimer);
     if (tabSet)
-        connect(tabSet, &QTabBar::currentChanged, this, [this](int tab) {
-            bool allow = true;
-            TabSetChange(tab, allow);
-        });
+        connect(tabSet, &QTabBar::currentChanged, this, &TPicturePane::TabSetChange);
 }
 
 void TPicturePane::RequestPictures(int tab) {
@@ -45,10 +42,7 @@ void TPicturePane::RequestPictures(int tab) {
     if (!showPicTimer_.isActive()) showPicTimer_.start();
 }
 
-void TPicturePane::TabSetChange(int newTab, bool& allowChange) {
-    allowChange = true;
-    RequestPictures(newTab);
-}
+void TPicturePane::TabSetChange(int newTab) { RequestPictures(newTab); }
 
 void TPicturePane::ShowPicTimerTimer() {
     showPicTimer_.stop();

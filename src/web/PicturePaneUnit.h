@@ -50,8 +50,8 @@ public:
     // delay keeps its time, so a burst of requests is served once, with its last address.
     // Nothing happens while pictures are off.
     void RequestPictures(int tab);
-    // The tab strip's change to `newTab`; the change is always allowed.
-    void TabSetChange(int newTab, bool& allowChange);
+    // The tab strip's change to `newTab` (always allowed).
+    void TabSetChange(int newTab);
     // The delay's expiry: the loading page, a bounded wait for it, then the address that
     // is current after the wait.
     void ShowPicTimerTimer();
