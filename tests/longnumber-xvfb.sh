@@ -8,28 +8,13 @@ program=$1 data=$2 tool=$3 shot=${4:-}
 
 fail() { echo "FAIL: $*" >&2; [ -f "$work/out.log" ] && tail -n 20 "$work/out.log" >&2; exit 1; }
 
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-cp -r "$data"/. "$work"/
-cp "$program" "$work/numbrelia"
-printf '[NumbreliaSettings]\r\nFirstStart=0\r\n' >"$work/settings.ini"
-export XDG_RUNTIME_DIR="$work/run"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+. "$(dirname "$0")/xvfb-program.sh"
+program_folder "$program" "$data"
 
 "$work/numbrelia" >"$work/out.log" 2>&1 &
 pid=$!
 "$tool" wait Numbrelia 30 || fail "no window appeared"
-for _ in $(seq 1 600); do
-    grep -q '^Classic=' "$work/settings.ini" && break
-    kill -0 "$pid" 2>/dev/null || fail "the program ended during start-up"
-    sleep 0.1
-done
+wait_built "$work/settings.ini" || fail "the first build never ended"
 sleep 1
 "$tool" shot Numbrelia "$work/before.png" || fail "no screenshot"
 
@@ -53,10 +38,5 @@ for _ in $(seq 1 50); do
     sleep 0.1
 done
 kill -0 "$pid" 2>/dev/null && fail "the window did not close within 5 s"
-set +e
-wait "$pid"
-rc=$?
-set -e
-pid=""
-[ "$rc" -eq 0 ] || fail "the program ended with status $rc"
+expect_clean_exit
 echo "PASS"

@@ -9,14 +9,7 @@ build=$1 tool=$2
 
 fail() { echo "FAIL: $*" >&2; [ -f "$work/out.log" ] && tail -n 20 "$work/out.log" >&2; exit 1; }
 
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-    chmod -R u+w "$work" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/xvfb-program.sh"
 
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/pkg" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log" >&2; fail "cpack failed"; }
@@ -63,11 +56,7 @@ run_window() {
     "$root/usr/bin/numbrelia" >"$work/out.log" 2>&1 &
     pid=$!
     "$tool" wait Numbrelia 30 || fail "no window appeared"
-    for _ in $(seq 1 600); do
-        grep -q '^Classic=' "$user/settings.ini" && break
-        kill -0 "$pid" 2>/dev/null || fail "the program ended during start-up"
-        sleep 0.1
-    done
+    wait_built "$user/settings.ini" || fail "the first build never ended"
     # Closing is refused while the start-up load runs, so the request is repeated.
     for _ in $(seq 1 150); do
         kill -0 "$pid" 2>/dev/null || break

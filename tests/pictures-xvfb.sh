@@ -13,19 +13,8 @@ program=$1 data=$2 tool=$3
 
 fail() { echo "FAIL: $*" >&2; [ -f "$work/out.log" ] && grep '^browser ' "$work/out.log" | tail -n 20 >&2; exit 1; }
 
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-cp -r "$data"/. "$work"/
-cp "$program" "$work/numbrelia"
-printf '[NumbreliaSettings]\r\nShowPic=1\r\nFirstStart=0\r\n' >"$work/settings.ini"
-export XDG_RUNTIME_DIR="$work/run"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+. "$(dirname "$0")/xvfb-program.sh"
+program_folder "$program" "$data" 'ShowPic=1\r\n'
 
 log="$work/out.log"
 lines() { wc -l <"$log"; }
@@ -94,10 +83,5 @@ for _ in $(seq 1 150); do
     "$tool" close Numbrelia || true
     sleep 0.2
 done
-set +e
-wait "$pid"
-rc=$?
-set -e
-pid=""
-[ "$rc" -eq 0 ] || fail "the program ended with status $rc"
+expect_clean_exit
 echo "PASS"

@@ -12,20 +12,8 @@ fail() { echo "FAIL: $*" >&2; [ -f "$work/out.log" ] && tail -n 20 "$work/out.lo
 now() { date +%s.%N; }
 elapsed() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.2f", b - a }'; }
 
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-cp -r "$data"/. "$work"/
-cp "$program" "$work/numbrelia"
-printf '[NumbreliaSettings]\r\nShowPic=1\r\nFirstStart=0\r\n' >"$work/settings.ini"
-# The single-instance lock of this run, apart from any copy the user runs.
-export XDG_RUNTIME_DIR="$work/run"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+. "$(dirname "$0")/xvfb-program.sh"
+program_folder "$program" "$data" 'ShowPic=1\r\n'
 
 start=$(now)
 "$work/numbrelia" >"$work/out.log" 2>&1 &
@@ -33,12 +21,7 @@ pid=$!
 "$tool" wait Numbrelia 30 || fail "no window appeared"
 echo "window shown after $(elapsed "$start") s"
 
-for _ in $(seq 1 600); do
-    grep -q '^Classic=' "$work/settings.ini" && break
-    kill -0 "$pid" 2>/dev/null || fail "the program ended during start-up"
-    sleep 0.1
-done
-grep -q '^Classic=' "$work/settings.ini" || fail "the code dictionary was not built"
+wait_built "$work/settings.ini" || fail "the code dictionary was not built"
 echo "code dictionary built after $(elapsed "$start") s"
 for n in 1 2 3; do [ -f "$work/Cache/Classic_$n.lst" ] || fail "cache file $n missing"; done
 
@@ -67,12 +50,7 @@ for _ in $(seq 1 150); do
     "$tool" close Numbrelia || true
     sleep 0.2
 done
-set +e
-wait "$pid"
-rc=$?
-set -e
-pid=""
-[ "$rc" -eq 0 ] || fail "the program ended with status $rc"
+expect_clean_exit
 echo "closed cleanly after $(elapsed "$start") s"
 
 settings=$(tr -d '\r' <"$work/settings.ini")
