@@ -72,13 +72,13 @@ struct TRun {
         Lists.Load(Paths);
         TBuildCallbacks callbacks;
         callbacks.OpenHelp = [this] { ++HelpOpened; };
-        Codes.Build(Paths, Ini, Dic, SelectCodeTable(Tables, Settings.CodeCode), Settings.VariantMakeType,
-                    Settings.AddNull, callbacks);
+        Codes.Build(Paths, Ini, Dic, SelectCodeTable(Tables, Settings.CodeCode), Settings.Grouping(),
+                    callbacks);
         Encode(number);
     }
     void Encode(const std::string& number) {
-        const TVariantSearch search(Codes.GroupCodeList, Lists.IgnoredCodeList);
-        Result = MakeVariants(number, Settings.VariantMakeType, Settings.AddNull, search,
+        const TVariantSearch search(Codes.GroupCodeList(), Lists.IgnoredCodeList);
+        Result = MakeVariants(number, Settings.Grouping(), search,
                               Lists.NotebookEntries);
     }
     std::vector<std::string> Variants() const {
@@ -130,7 +130,7 @@ TEST(LongNumber, TenThousandDigitsAnswerAtOnceWithACutList) {
     for (int mode = 0; mode <= 2; ++mode) {
         run.Settings.VariantMakeType = mode;
         run.Settings.AddNull = mode == 1;
-        run.Codes.RecomputeGroups(mode, run.Settings.AddNull);
+        run.Codes.RecomputeGroups(run.Settings.Grouping());
         const auto start = Clock::now();
         run.Encode(typed);
         const double took = Seconds(start);
@@ -195,15 +195,15 @@ TEST(BigDictionary, HalfAMillionLinesLoadBuildAndStartAgainInSeconds) {
     std::printf("[ note ] 500,000 lines (%zu entries, %zu distinct codes): load and sort %.2f s, "
                 "first start with rebuild %.2f s, next start from the cache %.2f s, "
                 "14-digit number %.3f s (%zu rows)\n",
-                first.Dic.Count(), first.Codes.CodeList.Count(), load, firstStart, secondStart,
+                first.Dic.Count(), first.Codes.CodeList().Count(), load, firstStart, secondStart,
                 encode, second.Result.Rows.size());
 
     EXPECT_GT(first.Dic.Count(), 490000u);
     EXPECT_FALSE(first.Codes.CacheReused());
     EXPECT_TRUE(second.Codes.CacheReused());
-    EXPECT_EQ(second.Codes.WordCodeList.Strings(), first.Codes.WordCodeList.Strings());
-    for (size_t i = 0; i < first.Codes.WordCodeList.Count(); i += 997)
-        ASSERT_EQ(second.Codes.WordCodeList.Object(i), first.Codes.WordCodeList.Object(i));
+    EXPECT_EQ(second.Codes.WordCodeList().Strings(), first.Codes.WordCodeList().Strings());
+    for (size_t i = 0; i < first.Codes.WordCodeList().Count(); i += 997)
+        ASSERT_EQ(second.Codes.WordCodeList().Object(i), first.Codes.WordCodeList().Object(i));
     EXPECT_FALSE(second.Result.Rows.empty());
     // Generous bounds: they catch a slide into quadratic work, not a slow machine.
     EXPECT_LT(firstStart, 60.0);
@@ -368,7 +368,7 @@ TEST(CodeTables, NoTablesRepeatedSectionsAndEmptyItems) {
     dir.Write("Data/Codes.ini", "[Empty]\r\nName=nothing\r\n");
     dir.Write("Data/dic.lst", W(kWords));
     TRun run(dir.Path());
-    EXPECT_TRUE(run.Codes.CodeList.Empty());
+    EXPECT_TRUE(run.Codes.CodeList().Empty());
     EXPECT_TRUE(run.Result.Rows.empty());
 }
 

@@ -42,13 +42,13 @@ struct Fixture {
 
     void SetDictionary(const char* utf8Lines) { dic.SetText(W(utf8Lines)); }
 
-    void Build(int mode = 0, bool addNull = false) {
+    void Build(TGrouping grouping = {}) {
         statuses.clear();
         TBuildCallbacks cb;
         cb.ShowStatus = [this](const std::string& s) { statuses.push_back(s); };
         cb.ProcessEvents = [this] { ++events; };
         cb.OpenHelp = [this] { ++helpOpened; };
-        codes.Build(paths, ini, dic, table, mode, addNull, cb);
+        codes.Build(paths, ini, dic, table, grouping, cb);
     }
 
     std::vector<std::string> Words(const std::string& group, bool familiarFirst = false) const {
@@ -101,7 +101,7 @@ TEST(CodeDictionary, SecondBuildReusesTheCache) {
     EXPECT_EQ(f.statuses[2], "Загрузка файла \"" + f.paths.CacheFile("Sample", 3) + "\".");
     EXPECT_EQ(f.statuses[3], "Загрузка словаря кодов. Пожалуйста подождите...");
     EXPECT_THAT(f.Words("22"), ElementsAre("дот", "тот"));
-    EXPECT_EQ(f.codes.WordCodeList.Object(0), 0);
+    EXPECT_EQ(f.codes.WordCodeList().Object(0), 0);
 }
 
 TEST(CodeDictionary, SameLinesInAnotherOrderKeepTheCacheAndGiveTheRank) {
@@ -171,22 +171,37 @@ TEST(CodeDictionary, EmptyDictionaryChecksumsAreAllFive) {
     EXPECT_TRUE(f.statuses.empty()) << "no progress texts";
     EXPECT_EQ(f.ini.ReadString(kCacheSection, "Sample", ""), "1=5,2=5,3=5,4=5");
     EXPECT_EQ(f.dir.Read("Cache/Sample_1.lst"), "");
-    EXPECT_TRUE(f.codes.GroupCodeList.Empty());
+    EXPECT_TRUE(f.codes.GroupCodeList().Empty());
 }
 
 TEST(CodeDictionary, ModesChangeOnlyTheGroups) {
     Fixture f;
     f.SetDictionary("дотнет\nдотн\nтот\nнет\nгнет\nдо\n");
-    f.Build(1, false);
+    f.Build({TGroupingMode::TwoDigits, false});
     // Full codes 2202, 220, 22, 02, 102, 2: group codes 22 (twice), 22, -, 10, 2.
-    EXPECT_THAT(f.codes.GroupCodeList.Strings(), ElementsAre("10", "2", "22"));
+    EXPECT_THAT(f.codes.GroupCodeList().Strings(), ElementsAre("10", "2", "22"));
     EXPECT_THAT(f.Words("22"), ElementsAre("дотн", "дотнет", "тот"));
-    f.Build(1, true);
+    f.Build({TGroupingMode::TwoDigits, true});
     EXPECT_TRUE(f.codes.CacheReused()) << "a mode change never invalidates the cache";
-    EXPECT_THAT(f.codes.GroupCodeList.Strings(), ElementsAre("02", "10", "22"));
+    EXPECT_THAT(f.codes.GroupCodeList().Strings(), ElementsAre("02", "10", "22"));
     EXPECT_THAT(f.Words("02"), ElementsAre("до"));
-    f.Build(0, false);
-    EXPECT_THAT(f.codes.GroupCodeList.Strings(), ElementsAre("02", "102", "2", "22", "220", "2202"));
+    f.Build({TGroupingMode::AllLetters, false});
+    EXPECT_THAT(f.codes.GroupCodeList().Strings(), ElementsAre("02", "102", "2", "22", "220", "2202"));
+}
+
+TEST(CodeDictionary, TheInMemoryBuildMakesTheSameLists) {
+    Fixture f;
+    f.SetDictionary("дотнет\nдотн\nтот\nнет\nгнет\nдо\nаура\n");
+    const TGrouping grouping{TGroupingMode::TwoDigits, true};
+    f.Build(grouping);
+    TCodeDictionary memory;
+    memory.BuildInMemory(f.dic, TWordCoder(f.table.Letters), grouping);
+    EXPECT_EQ(memory.WordCodeList().Strings(), f.codes.WordCodeList().Strings());
+    for (size_t i = 0; i < memory.WordCodeList().Count(); ++i)
+        EXPECT_EQ(memory.WordCodeList().Object(i), f.codes.WordCodeList().Object(i));
+    EXPECT_EQ(memory.CodeList().Strings(), f.codes.CodeList().Strings());
+    EXPECT_EQ(memory.GroupCodeList().Strings(), f.codes.GroupCodeList().Strings());
+    EXPECT_EQ(memory.EntriesOfGroup("22"), f.codes.EntriesOfGroup("22"));
 }
 
 TEST(CodeDictionary, FileErrorsCarryTheirMessages) {
@@ -226,9 +241,9 @@ TEST(CodeDictionary, TheShippedDictionaryCodesWithEveryTable) {
         CreateDir(paths.CacheFolder());
         TIniFile ini(paths.Settings());
         TCodeDictionary codes;
-        codes.Build(paths, ini, dic, t, 1, false, {});
+        codes.Build(paths, ini, dic, t, {TGroupingMode::TwoDigits, false}, {});
         // Nearly every two-digit code should have words in two-digit mode.
-        EXPECT_GE(codes.GroupCodeList.Count(), 90u) << t.Ident;
-        EXPECT_GT(codes.WordCodeList.Count(), dic.Count() * 9 / 10) << t.Ident;
+        EXPECT_GE(codes.GroupCodeList().Count(), 90u) << t.Ident;
+        EXPECT_GT(codes.WordCodeList().Count(), dic.Count() * 9 / 10) << t.Ident;
     }
 }

@@ -109,7 +109,7 @@ void SaveRound(const TPaths& paths, TIniFile& ini, const TCodeRec& table, int k)
     TStringList dic(TStringList::Kind::Sorted);
     dic.LoadFromFile(paths.Dictionary());
     TCodeDictionary codes;
-    codes.Build(paths, ini, dic, table, 0, false, {});
+    codes.Build(paths, ini, dic, table, {TGroupingMode::AllLetters, false}, {});
     const auto errors = ListsVersion(k).Save(paths);
     if (!errors.empty()) throw EError(errors.front());
     TProgSettings settings;
@@ -126,7 +126,7 @@ TCodeDictionary CleanBuild(const TStringList& dic, const TCodeRec& table) {
     CreateDir(scratch / "Cache");
     TIniFile ini(scratch / "settings.ini");
     TCodeDictionary codes;
-    codes.Build(TPaths{scratch.Path()}, ini, dic, table, 0, false, {});
+    codes.Build(TPaths{scratch.Path()}, ini, dic, table, {TGroupingMode::AllLetters, false}, {});
     return codes;
 }
 
@@ -209,15 +209,15 @@ TEST(Killed, AtRandomMomentsOfSavesAndRebuildsEveryFileStaysWhole) {
         TStringList dic(TStringList::Kind::Sorted);
         dic.LoadFromFile(paths.Dictionary());
         TCodeDictionary codes;
-        ASSERT_NO_THROW(codes.Build(paths, ini, dic, table, 0, false, {}));
+        ASSERT_NO_THROW(codes.Build(paths, ini, dic, table, {TGroupingMode::AllLetters, false}, {}));
         staleCaches += codes.CacheReused() ? 0 : 1;
         const TCodeDictionary clean = CleanBuild(dic, table);
-        ASSERT_EQ(codes.WordCodeList.Strings(), clean.WordCodeList.Strings());
-        ASSERT_EQ(codes.CodeList.Strings(), clean.CodeList.Strings());
-        for (size_t i = 0; i < codes.WordCodeList.Count(); ++i)
-            ASSERT_EQ(codes.WordCodeList.Object(i), clean.WordCodeList.Object(i));
+        ASSERT_EQ(codes.WordCodeList().Strings(), clean.WordCodeList().Strings());
+        ASSERT_EQ(codes.CodeList().Strings(), clean.CodeList().Strings());
+        for (size_t i = 0; i < codes.WordCodeList().Count(); ++i)
+            ASSERT_EQ(codes.WordCodeList().Object(i), clean.WordCodeList().Object(i));
         TCodeDictionary again;
-        again.Build(paths, ini, dic, table, 0, false, {});
+        again.Build(paths, ini, dic, table, {TGroupingMode::AllLetters, false}, {});
         ASSERT_TRUE(again.CacheReused());
     }
     std::printf("[ note ] %d kills over %d whole rounds; %d kills left a cache that did not match "
@@ -289,7 +289,7 @@ TEST(FullDisk, SavesAreAllOrNothingAndAHalfWrittenCacheIsNeverTrusted) {
     dicA.SetText(DictionaryText(3));
     dicB.SetText(ManyWordsFewCodes());
     TCodeDictionary codes;
-    codes.Build(paths, ini, dicA, table, 0, false, {});
+    codes.Build(paths, ini, dicA, table, {TGroupingMode::AllLetters, false}, {});
     const TCodeDictionary cleanA = CleanBuild(dicA, table), cleanB = CleanBuild(dicB, table);
 
     // No room at all.
@@ -316,17 +316,17 @@ TEST(FullDisk, SavesAreAllOrNothingAndAHalfWrittenCacheIsNeverTrusted) {
     EXPECT_EQ(TempFilesLeft(prog), 0);
 
     // A rebuild for another dictionary with room for its first cache file only.
-    const size_t first = cleanB.CodeList.Text().size();
-    ASSERT_GT(cleanB.WordCodeList.Count() * 4, Pages(first) + 8192);
+    const size_t first = cleanB.CodeList().Text().size();
+    ASSERT_GT(cleanB.WordCodeList().Count() * 4, Pages(first) + 8192);
     if (real) LeaveRoom(prog, Pages(first) + 8192);
     else SetWriteFailureForTesting("_2.lst");
     try {
-        codes.Build(paths, ini, dicB, table, 0, false, {});
+        codes.Build(paths, ini, dicB, table, {TGroupingMode::AllLetters, false}, {});
         ADD_FAILURE() << "the rebuild fitted";
     } catch (const EError& e) {
         EXPECT_THAT(e.what(), HasSubstr("Cannot create file \"" + paths.CacheFile("T", 2) + "\". "));
     }
-    EXPECT_EQ(ReadWholeFile(paths.CacheFile("T", 1)), cleanB.CodeList.Text()) << "half rewritten";
+    EXPECT_EQ(ReadWholeFile(paths.CacheFile("T", 1)), cleanB.CodeList().Text()) << "half rewritten";
     EXPECT_EQ(TempFilesLeft(prog), 0);
 
     // Room again.
@@ -335,13 +335,13 @@ TEST(FullDisk, SavesAreAllOrNothingAndAHalfWrittenCacheIsNeverTrusted) {
     for (const auto* want : {&cleanA, &cleanB}) {
         const TStringList& dic = want == &cleanA ? dicA : dicB;
         TCodeDictionary next;
-        next.Build(paths, ini, dic, table, 0, false, {});
+        next.Build(paths, ini, dic, table, {TGroupingMode::AllLetters, false}, {});
         EXPECT_FALSE(next.CacheReused());
-        EXPECT_EQ(next.WordCodeList.Strings(), want->WordCodeList.Strings());
-        EXPECT_EQ(next.CodeList.Strings(), want->CodeList.Strings());
+        EXPECT_EQ(next.WordCodeList().Strings(), want->WordCodeList().Strings());
+        EXPECT_EQ(next.CodeList().Strings(), want->CodeList().Strings());
     }
     TCodeDictionary last;
-    last.Build(paths, ini, dicB, table, 0, false, {});
+    last.Build(paths, ini, dicB, table, {TGroupingMode::AllLetters, false}, {});
     EXPECT_TRUE(last.CacheReused());
 }
 

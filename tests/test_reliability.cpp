@@ -101,7 +101,7 @@ TEST(Paths, UnsafeTableIdentifiersAreSkippedWithAWarning) {
     TStringList dic(TStringList::Kind::Sorted);
     dic.SetText(W("нож\r\n"));
     TCodeDictionary built;
-    EXPECT_THROW(built.Build(TPaths{dir.Path(), {}}, ini, dic, rogue, 0, false, {}), EError);
+    EXPECT_THROW(built.Build(TPaths{dir.Path(), {}}, ini, dic, rogue, {TGroupingMode::AllLetters, false}, {}), EError);
     EXPECT_FALSE(dir.Exists("x_1.lst"));
     EXPECT_EQ(ini.ReadString(kCacheSection, "../x", "none"), "none");
 }
@@ -288,11 +288,11 @@ TEST(Cost, HugeSparseFilesAndJunkCachesAreNotReadWhole) {
     dir.Write("Data/Codes.ini", W(kTable));
     const TCodeRec table = LoadCodeTables(paths.Codes()).at(0);
     TCodeDictionary codes;
-    codes.Build(paths, ini, dic, table, 0, false, {});
+    codes.Build(paths, ini, dic, table, {TGroupingMode::AllLetters, false}, {});
     dir.Write("Cache/Classic_2.lst", std::string(8 << 20, '7'));
     before = BytesRead();
-    codes.Build(paths, ini, dic, table, 0, false, {});
+    codes.Build(paths, ini, dic, table, {TGroupingMode::AllLetters, false}, {});
     EXPECT_LT(BytesRead() - before, 1 << 20);
     EXPECT_FALSE(codes.CacheReused());
-    EXPECT_EQ(codes.WordCodeList.Count(), 2u);
+    EXPECT_EQ(codes.WordCodeList().Count(), 2u);
 }

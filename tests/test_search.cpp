@@ -81,26 +81,26 @@ TEST(Search, NormalisingAndZeroRulePadding) {
     EXPECT_EQ(NormaliseNumber(""), "5270563");
     EXPECT_EQ(NormaliseNumber("abc"), "5270563");
     EXPECT_EQ(NormaliseNumber("+7 ٣"), "7") << "only ASCII digits count";
-    EXPECT_EQ(SearchString("123", 1, true), "1230");
-    EXPECT_EQ(SearchString("1234", 1, true), "1234");
-    EXPECT_EQ(SearchString("123", 1, false), "123");
-    EXPECT_EQ(SearchString("123", 2, true), "123");
-    EXPECT_EQ(SearchString("123", 0, true), "123");
+    EXPECT_EQ(SearchString("123", {TGroupingMode::TwoDigits, true}), "1230");
+    EXPECT_EQ(SearchString("1234", {TGroupingMode::TwoDigits, true}), "1234");
+    EXPECT_EQ(SearchString("123", {TGroupingMode::TwoDigits, false}), "123");
+    EXPECT_EQ(SearchString("123", {TGroupingMode::ThreeDigits, true}), "123");
+    EXPECT_EQ(SearchString("123", {TGroupingMode::AllLetters, true}), "123");
 }
 
 TEST(MakeVariants, PicksTheRememberedVariantElseTheFirst) {
     const auto groups = Sorted({"1", "2", "3", "12", "23", "123"});
     const TVariantSearch search(groups, TStringList(TStringList::Kind::Sorted));
     TStringList notebook;
-    auto r = MakeVariants("1-2-3", 0, false, search, notebook);
+    auto r = MakeVariants("1-2-3", {TGroupingMode::AllLetters, false}, search, notebook);
     EXPECT_EQ(r.Number, "123");
     EXPECT_EQ(r.Selected, 0);
     notebook.SetValue("123", "12-3,W1,W2");
-    r = MakeVariants("123", 0, false, search, notebook);
+    r = MakeVariants("123", {TGroupingMode::AllLetters, false}, search, notebook);
     EXPECT_EQ(r.Rows[static_cast<size_t>(r.Selected)].Variant, "12-3");
     notebook.SetValue("123", "1-2-3-4,A"); // no longer a variant
-    EXPECT_EQ(MakeVariants("123", 0, false, search, notebook).Selected, 0);
-    EXPECT_EQ(MakeVariants("9", 0, false, search, notebook).Selected, -1);
+    EXPECT_EQ(MakeVariants("123", {TGroupingMode::AllLetters, false}, search, notebook).Selected, 0);
+    EXPECT_EQ(MakeVariants("9", {TGroupingMode::AllLetters, false}, search, notebook).Selected, -1);
 }
 
 TEST(MakeVariants, ZeroRuleLooksUpThePaddedNumber) {
@@ -109,14 +109,14 @@ TEST(MakeVariants, ZeroRuleLooksUpThePaddedNumber) {
     const TVariantSearch search(groups, TStringList(TStringList::Kind::Sorted));
     TStringList notebook;
     notebook.SetValue("1230", "12-30,A,B");
-    const auto r = MakeVariants("123", 1, true, search, notebook);
+    const auto r = MakeVariants("123", {TGroupingMode::TwoDigits, true}, search, notebook);
     EXPECT_EQ(r.Number, "123") << "the field keeps the number as typed";
     EXPECT_EQ(r.SearchString, "1230");
     ASSERT_EQ(r.Rows.size(), 1u);
     EXPECT_EQ(r.Rows[0].Variant, "12-30");
     EXPECT_EQ(r.Selected, 0);
     // Mode 2 with the zero rule: 5 alone has no one-digit group to fall into.
-    EXPECT_TRUE(MakeVariants("5", 2, true, search, notebook).Rows.empty());
+    EXPECT_TRUE(MakeVariants("5", {TGroupingMode::ThreeDigits, true}, search, notebook).Rows.empty());
 }
 
 TEST(Bound, CutsAtTheLimitWithFewestGroupsFirst) {
@@ -168,7 +168,7 @@ TEST(Bound, ARememberedVariantPastTheCutIsKept) {
     const TVariantSearch search(groups, TStringList(TStringList::Kind::Sorted));
     TStringList notebook;
     notebook.SetValue("123456", "1-2-3-4-5-6,a,b,c,d,e,f");
-    const auto r = MakeVariants("123456", 0, false, search, notebook, 3);
+    const auto r = MakeVariants("123456", {TGroupingMode::AllLetters, false}, search, notebook, 3);
     ASSERT_GE(r.Selected, 0);
     EXPECT_EQ(r.Rows[static_cast<size_t>(r.Selected)].Variant, "1-2-3-4-5-6");
     for (size_t i = 1; i < r.Rows.size(); ++i) EXPECT_LE(r.Rows[i - 1].Count, r.Rows[i].Count);

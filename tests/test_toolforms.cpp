@@ -43,14 +43,7 @@ QString Q(const char* utf8) {
 // The code dictionary as the build makes it, for the settings' mode and zero rule.
 void BuildCodes(const TStringList& dic, const TWordCoder& coder, const TProgSettings& settings,
                 TCodeDictionary& codes) {
-    codes.Clear();
-    for (size_t i = 0; i < dic.Count(); ++i) {
-        const std::string code = coder.WordToCode(dic[i]);
-        if (code.empty()) continue;
-        codes.WordCodeList.Add(code, static_cast<int32_t>(i));
-        codes.CodeList.Add(code);
-    }
-    codes.RecomputeGroups(settings.VariantMakeType, settings.AddNull);
+    codes.BuildInMemory(dic, coder, settings.Grouping());
 }
 
 // A dictionary with its code dictionary, user lists and settings, as the main window
@@ -74,11 +67,11 @@ protected:
         BuildCodes(dic, coder, settings, codes);
         painting.DicList = &dic;
         painting.Coder = coder;
-        painting.VariantMakeType = settings.VariantMakeType;
+        painting.Mode = settings.Grouping().Mode;
         painting.LetterColor = 255;
     }
     std::unique_ptr<TTableCodeForm> TableForm(const std::string& preselect = {}) {
-        return std::make_unique<TTableCodeForm>(codes.GroupCodeList, codes.WordCodeList, dic, hided,
+        return std::make_unique<TTableCodeForm>(codes.GroupCodeList(), codes.WordCodeList(), dic, hided,
                                                 ignored, codes, settings, painting, preselect);
     }
     std::unique_ptr<TTestForm> TestForm() {
@@ -192,14 +185,14 @@ TEST_F(ToolData, TheWordsOfEachCodeAreTheEntriesThatAdjustToItInEveryMode) {
         settings.AddNull = addNull;
         Rebuild();
         auto form = TableForm();
-        ASSERT_EQ(form->CodeModel()->RowCount(), static_cast<int>(codes.GroupCodeList.Count()));
+        ASSERT_EQ(form->CodeModel()->RowCount(), static_cast<int>(codes.GroupCodeList().Count()));
         for (int r = 0; r < form->CodeModel()->RowCount(); ++r) {
             const std::string code = form->CodeModel()->Code(r);
             form->Controls()->CodeVirtualDrawTree->setCurrentIndex(form->CodeModel()->index(r, 0));
             std::string scan;
-            for (size_t i = 0; i < codes.WordCodeList.Count(); ++i)
-                if (AdjustCode(codes.WordCodeList[i], mode, addNull) == code)
-                    scan += U(dic[static_cast<size_t>(codes.WordCodeList.Object(i))]) + " ";
+            for (size_t i = 0; i < codes.WordCodeList().Count(); ++i)
+                if (AdjustCode(codes.WordCodeList()[i], settings.Grouping()) == code)
+                    scan += U(dic[static_cast<size_t>(codes.WordCodeList().Object(i))]) + " ";
             EXPECT_EQ(WordsOf(dic, form->WordModel()), scan) << "mode " << mode << " code " << code;
         }
     }
@@ -402,7 +395,7 @@ TEST_F(ToolData, NeverAsksAHiddenIgnoredOrCodelessEntry) {
     EXPECT_EQ(asked, (std::set<std::string>{"ум", "яма", "ось", "усы", "жена", "гном", "гудок"}));
 
     // The expected code is the group code: two digits of гудок (123); нос (07) has none.
-    settings.VariantMakeType = kModeTwoDigits;
+    settings.VariantMakeType = static_cast<int32_t>(TGroupingMode::TwoDigits);
     SetDictionary({"гудок", "нос"});
     auto twoDigits = TestForm();
     ASSERT_TRUE(twoDigits->BeginTest(QString()));
@@ -746,7 +739,7 @@ TEST(ShippedData, TheWindowsOpenOnTheRealDictionary) {
     TCodeDictionary codes;
     BuildCodes(dic, coder, settings, codes);
     TStringList hided(TStringList::Kind::Sorted), ignored(TStringList::Kind::Sorted);
-    TWordPainting painting{&dic, coder, settings.VariantMakeType, settings.LetterColor};
+    TWordPainting painting{&dic, coder, settings.Grouping().Mode, settings.LetterColor};
     const QString shots = qEnvironmentVariable("NUMBRELIA_SCREENSHOT_DIR");
     auto save = [&](QWidget& w, const char* name) {
         if (!shots.isEmpty()) {
@@ -754,7 +747,7 @@ TEST(ShippedData, TheWindowsOpenOnTheRealDictionary) {
         }
     };
 
-    TTableCodeForm table(codes.GroupCodeList, codes.WordCodeList, dic, hided, ignored, codes,
+    TTableCodeForm table(codes.GroupCodeList(), codes.WordCodeList(), dic, hided, ignored, codes,
                          settings, painting, "52");
     EXPECT_EQ(table.SelectedCode(), "52");
     EXPECT_GT(table.WordModel()->RowCount(), 0);

@@ -54,20 +54,20 @@ TEST(CodeTableExport, ListsEveryCodeAndOnlyVisibleWords) {
     TStringList groups(TStringList::Kind::Sorted);
     for (const char* g : {"01", "102", "12", "22"}) groups.Add(g);
     const auto hidden = Sorted({"тот", "жд", "not in the dictionary"});
-    EXPECT_EQ(CodeTableExportText(groups, codes, dic, hidden, 0, false),
+    EXPECT_EQ(CodeTableExportText(groups, codes, dic, hidden, {TGroupingMode::AllLetters, false}),
               W("01\r\n  нож\r\n12\r\n22\r\n  дот\r\n  тут\r\n102\r\n  гнет\r\n"))
         << "a code whose words are all hidden is a lone line";
 
     // Mode 1 without the zero rule: 01 gives an empty group, listed nowhere.
     TStringList groups1(TStringList::Kind::Sorted);
     for (const char* g : {"10", "12", "22"}) groups1.Add(g);
-    EXPECT_EQ(CodeTableExportText(groups1, codes, dic, TStringList(TStringList::Kind::Sorted), 1, false),
+    EXPECT_EQ(CodeTableExportText(groups1, codes, dic, TStringList(TStringList::Kind::Sorted), {TGroupingMode::TwoDigits, false}),
               W("10\r\n  гнет\r\n12\r\n  жд\r\n22\r\n  дот\r\n  тот\r\n  тут\r\n"));
-    EXPECT_EQ(CodeTableExportText(TStringList(TStringList::Kind::Sorted), codes, dic, hidden, 0, false), "");
+    EXPECT_EQ(CodeTableExportText(TStringList(TStringList::Kind::Sorted), codes, dic, hidden, {TGroupingMode::AllLetters, false}), "");
 
     TStringList filed(TStringList::Kind::Sorted);
     filed.SetText(W("тут\r\nнож\r\nтот\r\nдот\r\n"));
-    EXPECT_EQ(CodeTableExportText(groups, Codes(filed), filed, hidden, 0, false, true),
+    EXPECT_EQ(CodeTableExportText(groups, Codes(filed), filed, hidden, {TGroupingMode::AllLetters, false}, true),
               W("01\r\n  нож\r\n12\r\n22\r\n  тут\r\n  дот\r\n102\r\n"))
         << "familiar first: the file's line order";
 }
@@ -78,7 +78,7 @@ TEST(CodeTest, AsksOnlyEntriesThatQualifyAndUniformly) {
     TStringList ignored(TStringList::Kind::Sorted);
     ignored.Add("1");
     const TWordCoder coder(Sample());
-    const TTestWords words(dic, hidden, ignored, coder, 0, false);
+    const TTestWords words(dic, hidden, ignored, coder, {TGroupingMode::AllLetters, false});
     ASSERT_EQ(words.Count(), 2u) << "гнет (102) and тот (22): аура and 123 have no code, дот is "
                                     "hidden, жук's code is ignored";
     std::mt19937 rng(7);
@@ -97,19 +97,19 @@ TEST(CodeTest, NothingToAskNeverLoops) {
     const TWordCoder coder(Sample());
     const TStringList none(TStringList::Kind::Sorted);
     std::mt19937 rng(1);
-    EXPECT_FALSE(TTestWords(none, none, none, coder, 0, false).Next(rng));
+    EXPECT_FALSE(TTestWords(none, none, none, coder, {TGroupingMode::AllLetters, false}).Next(rng));
     const auto dic = Sorted({"аура", "тот"});
-    EXPECT_TRUE(TTestWords(dic, Sorted({"тот"}), none, coder, 0, false).Empty());
+    EXPECT_TRUE(TTestWords(dic, Sorted({"тот"}), none, coder, {TGroupingMode::AllLetters, false}).Empty());
     TStringList ignored(TStringList::Kind::Sorted);
     ignored.Add("22");
-    EXPECT_TRUE(TTestWords(dic, none, ignored, coder, 0, false).Empty());
+    EXPECT_TRUE(TTestWords(dic, none, ignored, coder, {TGroupingMode::AllLetters, false}).Empty());
 }
 
 TEST(CodeTest, ExpectsTheGroupCodeAndChecksAnswers) {
     const auto dic = Sorted({"дотдот"});
     const TStringList none(TStringList::Kind::Sorted);
     std::mt19937 rng(1);
-    EXPECT_EQ(TTestWords(dic, none, none, TWordCoder(Sample()), 1, false).Next(rng)->Expected, "22");
+    EXPECT_EQ(TTestWords(dic, none, none, TWordCoder(Sample()), {TGroupingMode::TwoDigits, false}).Next(rng)->Expected, "22");
     EXPECT_TRUE(TestAnswerIsRight(" 123\t", "123"));
     EXPECT_FALSE(TestAnswerIsRight("1 23", "123"));
     EXPECT_FALSE(TestAnswerIsRight("???", "123"));
@@ -120,7 +120,7 @@ TEST(CodeTest, ExpectsTheGroupCodeAndChecksAnswers) {
 TEST(DicEditStrip, ShowsTheLineUnderTheCaret) {
     const TWordCoder coder(Sample());
     const std::string text = W("тот\r\n  гнет тот \r\n\r\n   \r\nаура\r\nдот");
-    auto help = [&](size_t pos) { return nbtest::U(LineCodeHelp(text, pos, coder, 0, false)); };
+    auto help = [&](size_t pos) { return nbtest::U(LineCodeHelp(text, pos, coder, {TGroupingMode::AllLetters, false})); };
     EXPECT_EQ(help(0), "тот: 22") << "caret at the very start";
     EXPECT_EQ(help(3), "тот: 22") << "caret at the end of the line";
     EXPECT_EQ(help(6), "  гнет тот : 122") << "the line unchanged, the phrase coded as such";
@@ -128,8 +128,8 @@ TEST(DicEditStrip, ShowsTheLineUnderTheCaret) {
     EXPECT_EQ(help(22), "?") << "a line of blanks";
     EXPECT_EQ(help(text.find(W("аура")) + 2), "аура: ?");
     EXPECT_EQ(help(text.size()), "дот: 22") << "caret after the last character";
-    EXPECT_EQ(nbtest::U(LineCodeHelp(W("дотдот"), 0, coder, 1, false)), "дотдот: 22");
-    EXPECT_EQ(nbtest::U(LineCodeHelp(W("нот"), 0, coder, 1, false)), "нот: ?") << "02 is emptied";
+    EXPECT_EQ(nbtest::U(LineCodeHelp(W("дотдот"), 0, coder, {TGroupingMode::TwoDigits, false})), "дотдот: 22");
+    EXPECT_EQ(nbtest::U(LineCodeHelp(W("нот"), 0, coder, {TGroupingMode::TwoDigits, false})), "нот: ?") << "02 is emptied";
 }
 
 TEST(DicEditImport, ConvertsUtf8AndReportsWhatDoesNotFit) {

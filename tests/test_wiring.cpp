@@ -591,7 +591,7 @@ TEST_F(Wiring, ADictionaryThatCannotBeWrittenLeavesTheFormerOneWorking) {
     Start();
     const std::string path = dir / "Data/dic.lst";
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    const size_t groups = form->CodeDictionary().GroupCodeList.Count();
+    const size_t groups = form->CodeDictionary().GroupCodeList().Count();
     TBoxRecorder boxes;
     TModalDialogDriver<nb::ui::TDicEditForm> driver([](nb::ui::TDicEditForm& f) {
         f.Controls()->Memo->setPlainText(Q("сам\nгном\n"));
@@ -606,7 +606,7 @@ TEST_F(Wiring, ADictionaryThatCannotBeWrittenLeavesTheFormerOneWorking) {
     EXPECT_EQ(dir.Read("Data/dic.lst"), W(kDictionary));
     EXPECT_FALSE(Rebuilt());
     EXPECT_EQ(form->DicList().Count(), 13u);
-    EXPECT_EQ(form->CodeDictionary().GroupCodeList.Count(), groups);
+    EXPECT_EQ(form->CodeDictionary().GroupCodeList().Count(), groups);
     for (const TWordTree* column : form->Controls()->WordsPanel->WordTrees())
         EXPECT_EQ(column->model()->rowCount(), 0) << "emptied until the next encode";
 

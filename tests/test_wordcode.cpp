@@ -24,7 +24,7 @@ std::string Code(const char* entry) { return WordToCode(W(entry), kSample); }
 // The entry with its key letters in brackets.
 std::string Marked(const char* entry, int mode, const TLetterRecArr& t = kSample) {
     const std::string e = W(entry);
-    const auto marks = MarkKeyLetters(e, t, mode);
+    const auto marks = MarkKeyLetters(e, t, static_cast<TGroupingMode>(mode));
     std::string out;
     for (size_t i = 0; i < e.size(); ++i)
         out += marks[i] ? "[" + std::string(1, e[i]) + "]" : std::string(1, e[i]);
@@ -97,14 +97,14 @@ TEST(AdjustCode, FollowsTheTable) {
         {"5270", "5270", "52", "52", "527", "527"},
     };
     for (const auto& r : rows) {
-        EXPECT_EQ(AdjustCode(r.full, 0, false), r.m0) << r.full;
-        EXPECT_EQ(AdjustCode(r.full, 0, true), r.m0) << r.full;
-        EXPECT_EQ(AdjustCode(r.full, 1, false), r.m1) << r.full;
-        EXPECT_EQ(AdjustCode(r.full, 1, true), r.m1n) << r.full;
-        EXPECT_EQ(AdjustCode(r.full, 2, false), r.m2) << r.full;
-        EXPECT_EQ(AdjustCode(r.full, 2, true), r.m2n) << r.full;
+        EXPECT_EQ(AdjustCode(r.full, {TGroupingMode::AllLetters, false}), r.m0) << r.full;
+        EXPECT_EQ(AdjustCode(r.full, {TGroupingMode::AllLetters, true}), r.m0) << r.full;
+        EXPECT_EQ(AdjustCode(r.full, {TGroupingMode::TwoDigits, false}), r.m1) << r.full;
+        EXPECT_EQ(AdjustCode(r.full, {TGroupingMode::TwoDigits, true}), r.m1n) << r.full;
+        EXPECT_EQ(AdjustCode(r.full, {TGroupingMode::ThreeDigits, false}), r.m2) << r.full;
+        EXPECT_EQ(AdjustCode(r.full, {TGroupingMode::ThreeDigits, true}), r.m2n) << r.full;
     }
-    EXPECT_EQ(AdjustCode("0527", 7, false), "0527") << "an unknown mode cuts nothing";
+    EXPECT_EQ(AdjustCode("0527", {static_cast<TGroupingMode>(7), false}), "0527") << "an unknown mode cuts nothing";
 }
 
 TEST(MarkKeyLetters, LimitsByPhraseAndMode) {
@@ -122,7 +122,7 @@ TEST(MarkKeyLetters, MarksMatchTheCode) {
     // Outside phrases the marked letters spell the code (mode 0).
     for (const char* w : {"гнет", "дот-дот", "ёжик", "надгробие"}) {
         const std::string e = W(w);
-        const auto marks = MarkKeyLetters(e, kSample, 0);
+        const auto marks = MarkKeyLetters(e, kSample, TGroupingMode::AllLetters);
         size_t n = 0;
         for (bool m : marks) n += m;
         EXPECT_EQ(n, WordToCode(e, kSample).size()) << w;

@@ -65,7 +65,7 @@ struct UsageError {
 struct Options {
     std::optional<std::string> dir; // a portable program folder; none: the program's own files
     std::optional<std::string> table;
-    std::optional<int> mode;
+    std::optional<TGroupingMode> mode;
     std::optional<bool> addNull;
     bool familiarFirst = false;
     size_t limit = kMaxVariantRows;
@@ -96,7 +96,7 @@ Options Parse(int argc, char** argv) {
         } else if (a == "--mode") {
             const std::string v = value(a);
             if (v != "0" && v != "1" && v != "2") throw UsageError{"--mode takes 0, 1 or 2, not \"" + v + "\""};
-            o.mode = v[0] - '0';
+            o.mode = static_cast<TGroupingMode>(v[0] - '0');
         } else if (a == "--add-null") {
             o.addNull = true;
         } else if (a == "--no-add-null") {
@@ -155,7 +155,7 @@ struct Session {
             }
             settings.CodeCode = *o.table;
         }
-        if (o.mode) settings.VariantMakeType = *o.mode;
+        if (o.mode) settings.VariantMakeType = static_cast<int32_t>(*o.mode);
         if (o.addNull) settings.AddNull = *o.addNull;
         table = SelectCodeTable(tables, settings.CodeCode);
     }
@@ -179,7 +179,7 @@ struct Dictionary {
         cb.HandleFirstStart = false;
         if (!DirectoryExists(s.paths.CacheFolder())) CreateDir(s.paths.CacheFolder());
         RemoveStaleTempFiles(s.paths);
-        codes.Build(s.paths, ini, dic, s.table, s.settings.VariantMakeType, s.settings.AddNull, cb);
+        codes.Build(s.paths, ini, dic, s.table, s.settings.Grouping(), cb);
         reused = codes.CacheReused();
     }
 };
@@ -192,7 +192,7 @@ int Code(const Options& o) {
     for (const auto& arg : o.args) {
         const std::string entry = Utf8ToCp1251(arg);
         const std::string full = coder.WordToCode(entry);
-        const auto marks = coder.MarkKeyLetters(entry, s.settings.VariantMakeType);
+        const auto marks = coder.MarkKeyLetters(entry, s.settings.Grouping().Mode);
         std::string marked;
         for (size_t i = 0; i < entry.size(); ++i) {
             if (marks[i]) marked += '[';
@@ -200,7 +200,7 @@ int Code(const Options& o) {
             if (marks[i]) marked += ']';
         }
         std::cout << Out(entry) << '\t' << full << '\t'
-                  << AdjustCode(full, s.settings.VariantMakeType, s.settings.AddNull) << '\t'
+                  << AdjustCode(full, s.settings.Grouping()) << '\t'
                   << Out(marked) << '\n';
     }
     return 0;
@@ -238,8 +238,8 @@ int Variants(const Options& o) {
     const std::string number = CliNumber(o.args[0]);
     Session s(o);
     Dictionary d(s);
-    const TVariantSearch search(d.codes.GroupCodeList, d.lists.IgnoredCodeList);
-    const std::string digits = SearchString(number, s.settings.VariantMakeType, s.settings.AddNull);
+    const TVariantSearch search(d.codes.GroupCodeList(), d.lists.IgnoredCodeList);
+    const std::string digits = SearchString(number, s.settings.Grouping());
     // Rows go out as the search finds them, so a long list costs no memory.
     const std::string remembered = RememberedVariant(d.lists.NotebookEntries, digits);
     bool rememberedShown = false;

@@ -7,6 +7,17 @@
 
 namespace nb {
 
+// How a full code is cut into the group code the variants are searched with: all its
+// digits, its first two or its first three (the values are those of the settings file).
+enum class TGroupingMode : int32_t { AllLetters = 0, TwoDigits = 1, ThreeDigits = 2 };
+
+// The grouping mode and the zero rule (AddNull; see AdjustCode and SearchString).
+struct TGrouping {
+    TGroupingMode Mode = TGroupingMode::AllLetters;
+    bool AddNull = false;
+    bool operator==(const TGrouping&) const = default;
+};
+
 // One letter of a code table and the digit it stands for.
 struct TLetterRec {
     int32_t Digit = 0;

@@ -45,7 +45,7 @@ std::string TWordCoder::WordToCode(std::string_view entry) const {
 }
 
 std::vector<bool> TWordCoder::MarkKeyLetters(std::string_view entry,
-                                             int32_t variantMakeType) const {
+                                             TGroupingMode mode) const {
     std::vector<bool> marks(entry.size(), false);
     const bool phrase = entry.find(' ') != std::string_view::npos;
     bool firstWord = true;
@@ -55,8 +55,8 @@ std::vector<bool> TWordCoder::MarkKeyLetters(std::string_view entry,
         if (c == kBlank) firstWord = false;
         if (!isLetter_[LowerCp1251(c)]) continue;
         if (phrase && firstWord && k > 0) continue;
-        if (variantMakeType == kModeTwoDigits && k > 1) continue;
-        if (variantMakeType == kModeThreeDigits && k > 2) continue;
+        if (mode == TGroupingMode::TwoDigits && k > 1) continue;
+        if (mode == TGroupingMode::ThreeDigits && k > 2) continue;
         marks[i] = true;
         ++k;
     }
@@ -68,15 +68,16 @@ std::string WordToCode(std::string_view entry, const TLetterRecArr& letters) {
 }
 
 std::vector<bool> MarkKeyLetters(std::string_view entry, const TLetterRecArr& letters,
-                                 int32_t variantMakeType) {
-    return TWordCoder(letters).MarkKeyLetters(entry, variantMakeType);
+                                 TGroupingMode mode) {
+    return TWordCoder(letters).MarkKeyLetters(entry, mode);
 }
 
-std::string AdjustCode(std::string code, int32_t variantMakeType, bool addNull) {
-    if (variantMakeType != kModeTwoDigits && variantMakeType != kModeThreeDigits) return code;
-    const size_t cut = variantMakeType == kModeTwoDigits ? 2 : 3;
+std::string AdjustCode(std::string code, TGrouping grouping) {
+    if (grouping.Mode != TGroupingMode::TwoDigits && grouping.Mode != TGroupingMode::ThreeDigits)
+        return code;
+    const size_t cut = grouping.Mode == TGroupingMode::TwoDigits ? 2 : 3;
     if (code.size() > cut) code.resize(cut);
-    if (addNull) {
+    if (grouping.AddNull) {
         if (code.size() == 2 && code[0] == '0') code.clear();
         if (code.size() == 1) code.insert(code.begin(), '0');
     } else if (code.size() > 1 && code[0] == '0') {

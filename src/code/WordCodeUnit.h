@@ -11,9 +11,6 @@
 
 namespace nb {
 
-// Grouping modes (VariantMakeType).
-enum : int32_t { kModeAllLetters = 0, kModeTwoDigits = 1, kModeThreeDigits = 2 };
-
 // Codes entries under one table. Cheap to copy; build one per table and reuse it.
 class TWordCoder {
 public:
@@ -23,7 +20,7 @@ public:
     // The full code of an entry (a word, or a phrase whose first word gives one digit).
     std::string WordToCode(std::string_view entry) const;
     // Which bytes of the entry, as stored, are key letters.
-    std::vector<bool> MarkKeyLetters(std::string_view entry, int32_t variantMakeType) const;
+    std::vector<bool> MarkKeyLetters(std::string_view entry, TGroupingMode mode) const;
 
 private:
     std::string Digits(std::string_view text) const;
@@ -36,9 +33,9 @@ private:
 };
 
 std::string WordToCode(std::string_view entry, const TLetterRecArr& letters);
-std::string AdjustCode(std::string code, int32_t variantMakeType, bool addNull);
+std::string AdjustCode(std::string code, TGrouping grouping);
 std::vector<bool> MarkKeyLetters(std::string_view entry, const TLetterRecArr& letters,
-                                 int32_t variantMakeType);
+                                 TGroupingMode mode);
 // "0 - нм     1 - гж ..." : digits in ascending order, those without letters left out.
 std::string CodeHintText(const TLetterRecArr& letters);
 

@@ -122,7 +122,7 @@ TMainForm::TMainForm(const TPaths& paths, QWidget* parent)
     codeTable_ = SelectCodeTable(codeTables_, settings_.CodeCode);
     painting_.DicList = &dicList_;
     painting_.Coder = TWordCoder(codeTable_.Letters);
-    painting_.VariantMakeType = settings_.VariantMakeType;
+    painting_.Mode = settings_.Grouping().Mode;
     painting_.LetterColor = settings_.LetterColor;
 
     // The variants list.
@@ -294,11 +294,11 @@ void TMainForm::BuildCodeDictionary(TStringList* reloadedDicList) {
     // its indices must stay valid until the new lists take over together.
     TCodeDictionary built;
     built.Build(paths_, settingsFile_, reloadedDicList ? *reloadedDicList : dicList_, codeTable_,
-                settings_.VariantMakeType, settings_.AddNull, callbacks);
+                settings_.Grouping(), callbacks);
     if (reloadedDicList) dicList_ = std::move(*reloadedDicList);
     codeDictionary_ = std::move(built);
     painting_.Coder = TWordCoder(codeTable_.Letters);
-    painting_.VariantMakeType = settings_.VariantMakeType;
+    painting_.Mode = settings_.Grouping().Mode;
     painting_.LetterColor = settings_.LetterColor;
     GoButtonClick();
 }
@@ -392,9 +392,9 @@ void TMainForm::GoButtonClick() {
 void TMainForm::MakeVariants() {
     ShowStatus(QString::fromUtf8(res::kBuildingVariants));
     const std::string number = ui_->NumEdit->text().toStdString();
-    const TVariantSearch search(codeDictionary_.GroupCodeList, userLists_.IgnoredCodeList);
-    TEncodeResult result = nb::MakeVariants(number, settings_.VariantMakeType, settings_.AddNull,
-                                            search, userLists_.NotebookEntries);
+    const TVariantSearch search(codeDictionary_.GroupCodeList(), userLists_.IgnoredCodeList);
+    TEncodeResult result = nb::MakeVariants(number, settings_.Grouping(), search,
+                                            userLists_.NotebookEntries);
     if (result.Rows.empty()) {
         // The list and the words keep what they showed; but when the words were emptied
         // (the dictionary was replaced), so are the list and the phrase: nothing is left
@@ -555,7 +555,7 @@ void TMainForm::TableCodeActionExecute() {
     if (const TWordTree* column = FocusedWordColumn())
         preselect = column->Caption().toStdString();
     {
-        TTableCodeForm form(codeDictionary_.GroupCodeList, codeDictionary_.WordCodeList, dicList_,
+        TTableCodeForm form(codeDictionary_.GroupCodeList(), codeDictionary_.WordCodeList(), dicList_,
                             userLists_.HidedWordList, userLists_.IgnoredCodeList, codeDictionary_,
                             settings_, painting_, preselect, this);
         connect(&form, &TTableCodeForm::HidedWordsChanged, this,

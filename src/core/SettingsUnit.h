@@ -24,7 +24,7 @@ struct TProgSettings {
     std::string CodeCode;
     int32_t LetterColor = kDefaultLetterColor;
     bool ShowPic = false;
-    int32_t VariantMakeType = 0;
+    int32_t VariantMakeType = 0; // a TGroupingMode value, 0..2 as read
     bool AddNull = false;
     // Word columns in the dictionary file's line order rather than dictionary order.
     bool FamiliarFirst = false;
@@ -32,6 +32,9 @@ struct TProgSettings {
     int32_t ReviewNewCardsPerDay = kDefaultReviewNewCardsPerDay;
 
     bool operator==(const TProgSettings&) const = default;
+
+    // The grouping the two fields above stand for.
+    TGrouping Grouping() const { return {static_cast<TGroupingMode>(VariantMakeType), AddNull}; }
 };
 
 // What is read at main window creation besides the record.

@@ -56,15 +56,15 @@ std::string ChecksumRecord(const std::string& c1, const std::string& c2, const s
 }
 
 void TCodeDictionary::Clear() {
-    WordCodeList.Clear();
-    CodeList.Clear();
-    GroupCodeList.Clear();
+    wordCodeList_.Clear();
+    codeList_.Clear();
+    groupCodeList_.Clear();
     groupIndex_.clear();
     cacheReused_ = false;
 }
 
 void TCodeDictionary::Build(const TPaths& paths, TIniFile& settings, const TStringList& dicList,
-                            const TCodeRec& table, int32_t variantMakeType, bool addNull,
+                            const TCodeRec& table, TGrouping grouping,
                             const TBuildCallbacks& callbacks) {
     if (callbacks.HandleFirstStart && settings.ReadBool(kSettingsSection, "FirstStart", true)) {
         settings.WriteBool(kSettingsSection, "FirstStart", false);
@@ -84,7 +84,37 @@ void TCodeDictionary::Build(const TPaths& paths, TIniFile& settings, const TStri
         FileExists(paths.CacheFile(ident, 3)))
         cacheReused_ = LoadValidCache(paths, settings, dicList, ident, callbacks);
     if (!cacheReused_) Rebuild(paths, settings, dicList, table, callbacks);
-    RecomputeGroups(variantMakeType, addNull);
+    RecomputeGroups(grouping);
+}
+
+void TCodeDictionary::BuildInMemory(const TStringList& dicList, const TWordCoder& coder,
+                                    TGrouping grouping) {
+    Clear();
+    ComputeCodes(dicList, coder, {});
+    RecomputeGroups(grouping);
+}
+
+void TCodeDictionary::ComputeCodes(const TStringList& dicList, const TWordCoder& coder,
+                                   const TBuildCallbacks& callbacks) {
+    wordCodeList_.Clear();
+    codeList_.Clear();
+    const size_t total = dicList.Count();
+    std::vector<std::string> distinct;
+    int shown = -1;
+    for (size_t i = 0; i < total; ++i) {
+        std::string code = coder.WordToCode(dicList[i]);
+        if (!code.empty()) {
+            wordCodeList_.Add(code, static_cast<int32_t>(i));
+            distinct.push_back(std::move(code));
+        }
+        const auto percent = static_cast<int>((static_cast<uint64_t>(i) + 1) * 100 / total);
+        if (callbacks.ProcessEvents) callbacks.ProcessEvents();
+        if (percent != shown) { // the status line ignores an unchanged text anyway
+            Status(callbacks, FormatPercent(percent));
+            shown = percent;
+        }
+    }
+    codeList_.Assign(std::move(distinct));
 }
 
 bool TCodeDictionary::LoadValidCache(const TPaths& paths, const TIniFile& settings,
@@ -100,7 +130,7 @@ bool TCodeDictionary::LoadValidCache(const TPaths& paths, const TIniFile& settin
         if (FileSize(paths.CacheFile(ident, n)) > bounds[n - 1]) return false;
 
     TStringList codes(TStringList::Kind::Plain), indices(TStringList::Kind::Plain);
-    TStringList* targets[] = {&CodeList, &codes, &indices};
+    TStringList* targets[] = {&codeList_, &codes, &indices};
     for (int n = 1; n <= 3; ++n) {
         const std::string path = paths.CacheFile(ident, n);
         Status(callbacks, Format(res::kLoadingFile, path));
@@ -111,7 +141,7 @@ bool TCodeDictionary::LoadValidCache(const TPaths& paths, const TIniFile& settin
     TStringList record;
     record.SetCommaText(settings.ReadString(kCacheSection, ident, ""));
     if (record.Value("1") != TextChecksumString(dicList.Text()) ||
-        record.Value("2") != TextChecksumString(CodeList.Text()) ||
+        record.Value("2") != TextChecksumString(codeList_.Text()) ||
         record.Value("3") != TextChecksumString(codes.Text()) ||
         record.Value("4") != TextChecksumString(indices.Text()))
         return false;
@@ -119,52 +149,33 @@ bool TCodeDictionary::LoadValidCache(const TPaths& paths, const TIniFile& settin
     // Files that match their checksums were written by the program; a hand-made set that
     // still matches but does not fit together is rebuilt rather than trusted.
     if (codes.Count() != indices.Count()) return false;
-    WordCodeList.Clear();
+    wordCodeList_.Clear();
     for (size_t n = 0; n < codes.Count(); ++n) {
         int32_t index = -1;
         if (!ParseInt32(indices[n], index) || index < 0 ||
             static_cast<size_t>(index) >= dicList.Count()) {
-            WordCodeList.Clear();
+            wordCodeList_.Clear();
             return false;
         }
-        WordCodeList.Add(codes[n], index);
+        wordCodeList_.Add(codes[n], index);
     }
     return true;
 }
 
 void TCodeDictionary::Rebuild(const TPaths& paths, TIniFile& settings, const TStringList& dicList,
                               const TCodeRec& table, const TBuildCallbacks& callbacks) {
-    WordCodeList.Clear();
-    CodeList.Clear();
-    const TWordCoder coder(table.Letters);
-    const size_t total = dicList.Count();
-    std::vector<std::string> distinct;
-    int shown = -1;
-    for (size_t i = 0; i < total; ++i) {
-        std::string code = coder.WordToCode(dicList[i]);
-        if (!code.empty()) {
-            WordCodeList.Add(code, static_cast<int32_t>(i));
-            distinct.push_back(std::move(code));
-        }
-        const auto percent = static_cast<int>((static_cast<uint64_t>(i) + 1) * 100 / total);
-        if (callbacks.ProcessEvents) callbacks.ProcessEvents();
-        if (percent != shown) { // the status line ignores an unchanged text anyway
-            Status(callbacks, FormatPercent(percent));
-            shown = percent;
-        }
-    }
-    CodeList.Assign(std::move(distinct));
-    CodeList.SaveToFile(paths.CacheFile(table.Ident, 1));
+    ComputeCodes(dicList, TWordCoder(table.Letters), callbacks);
+    codeList_.SaveToFile(paths.CacheFile(table.Ident, 1));
     const std::string c1 = TextChecksumString(dicList.Text());
-    const std::string c2 = TextChecksumString(CodeList.Text());
+    const std::string c2 = TextChecksumString(codeList_.Text());
 
     TStringList codes, indices;
     std::vector<std::string> codeLines, indexLines;
-    codeLines.reserve(WordCodeList.Count());
-    indexLines.reserve(WordCodeList.Count());
-    for (size_t n = 0; n < WordCodeList.Count(); ++n) {
-        codeLines.push_back(WordCodeList[n]);
-        indexLines.push_back(std::to_string(WordCodeList.Object(n)));
+    codeLines.reserve(wordCodeList_.Count());
+    indexLines.reserve(wordCodeList_.Count());
+    for (size_t n = 0; n < wordCodeList_.Count(); ++n) {
+        codeLines.push_back(wordCodeList_[n]);
+        indexLines.push_back(std::to_string(wordCodeList_.Object(n)));
     }
     codes.Assign(std::move(codeLines));
     indices.Assign(std::move(indexLines));
@@ -183,23 +194,23 @@ void TCodeDictionary::Rebuild(const TPaths& paths, TIniFile& settings, const TSt
     settings.WriteString(kCacheSection, table.Ident, record.CommaText());
 }
 
-void TCodeDictionary::RecomputeGroups(int32_t variantMakeType, bool addNull) {
+void TCodeDictionary::RecomputeGroups(TGrouping grouping) {
     std::vector<std::string> groups;
-    groups.reserve(CodeList.Count());
+    groups.reserve(codeList_.Count());
     std::unordered_map<std::string, std::string> groupOf;
-    for (const auto& code : CodeList.Strings()) {
-        std::string group = AdjustCode(code, variantMakeType, addNull);
+    for (const auto& code : codeList_.Strings()) {
+        std::string group = AdjustCode(code, grouping);
         groupOf.emplace(code, group);
         if (!group.empty()) groups.push_back(std::move(group));
     }
-    GroupCodeList.Assign(std::move(groups)); // one batch
+    groupCodeList_.Assign(std::move(groups)); // one batch
     groupIndex_.clear();
-    for (size_t n = 0; n < WordCodeList.Count(); ++n) {
-        const auto it = groupOf.find(WordCodeList[n]);
+    for (size_t n = 0; n < wordCodeList_.Count(); ++n) {
+        const auto it = groupOf.find(wordCodeList_[n]);
         const std::string group = it != groupOf.end()
                                       ? it->second
-                                      : AdjustCode(WordCodeList[n], variantMakeType, addNull);
-        if (!group.empty()) groupIndex_[group].push_back(WordCodeList.Object(n));
+                                      : AdjustCode(wordCodeList_[n], grouping);
+        if (!group.empty()) groupIndex_[group].push_back(wordCodeList_.Object(n));
     }
 }
 

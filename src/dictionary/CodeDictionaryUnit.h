@@ -13,6 +13,7 @@
 
 #include "StringListUnit.h"
 #include "code/NumbreliaTypesUnit.h"
+#include "code/WordCodeUnit.h"
 #include "core/IniFileUnit.h"
 #include "core/UtilsUnit.h"
 
@@ -39,20 +40,23 @@ struct TBuildCallbacks {
 
 class TCodeDictionary {
 public:
-    TStringList WordCodeList{TStringList::Kind::Plain};
-    TStringList CodeList{TStringList::Kind::Sorted};
-    TStringList GroupCodeList{TStringList::Kind::Sorted};
-
     // Brings the three lists up to date for this dictionary, table and mode: reads
     // FirstStart, then loads the cache when it is valid or rebuilds it (writing the three
     // files and the checksum record), then recomputes the group codes. Throws EError on a
     // cache file that cannot be read or written or a settings file that cannot be written.
     void Build(const TPaths& paths, TIniFile& settings, const TStringList& dicList,
-               const TCodeRec& table, int32_t variantMakeType, bool addNull,
-               const TBuildCallbacks& callbacks);
+               const TCodeRec& table, TGrouping grouping, const TBuildCallbacks& callbacks);
+
+    // Computes the same lists as Build, from the dictionary alone: no cache file and no
+    // settings are read or written.
+    void BuildInMemory(const TStringList& dicList, const TWordCoder& coder, TGrouping grouping);
 
     // Recomputes GroupCodeList and the group index for another mode or zero rule.
-    void RecomputeGroups(int32_t variantMakeType, bool addNull);
+    void RecomputeGroups(TGrouping grouping);
+
+    const TStringList& WordCodeList() const { return wordCodeList_; }
+    const TStringList& CodeList() const { return codeList_; }
+    const TStringList& GroupCodeList() const { return groupCodeList_; }
 
     // The DicList indices of the entries whose group code is `group`, in dictionary order.
     const std::vector<int32_t>& EntriesOfGroup(const std::string& group) const;
@@ -66,6 +70,13 @@ private:
                         const std::string& ident, const TBuildCallbacks& callbacks);
     void Rebuild(const TPaths& paths, TIniFile& settings, const TStringList& dicList,
                  const TCodeRec& table, const TBuildCallbacks& callbacks);
+    // Fills wordCodeList_ and codeList_ with the codes of every entry.
+    void ComputeCodes(const TStringList& dicList, const TWordCoder& coder,
+                      const TBuildCallbacks& callbacks);
+
+    TStringList wordCodeList_{TStringList::Kind::Plain};
+    TStringList codeList_{TStringList::Kind::Sorted};
+    TStringList groupCodeList_{TStringList::Kind::Sorted};
 
     std::unordered_map<std::string, std::vector<int32_t>> groupIndex_;
     bool cacheReused_ = false;

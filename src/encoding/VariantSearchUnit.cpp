@@ -104,8 +104,9 @@ std::string NormaliseNumber(std::string_view text) {
     return digits.empty() ? std::string(res::kInitialNumber) : digits;
 }
 
-std::string SearchString(const std::string& number, int32_t variantMakeType, bool addNull) {
-    if (variantMakeType == 1 && addNull && number.size() % 2 == 1) return number + "0";
+std::string SearchString(const std::string& number, TGrouping grouping) {
+    if (grouping.Mode == TGroupingMode::TwoDigits && grouping.AddNull && number.size() % 2 == 1)
+        return number + "0";
     return number;
 }
 
@@ -283,12 +284,12 @@ bool TVariantSearch::IsVariantOf(const std::string& key, const std::string& digi
     return joined == digits;
 }
 
-TEncodeResult MakeVariants(std::string_view numberText, int32_t variantMakeType, bool addNull,
+TEncodeResult MakeVariants(std::string_view numberText, TGrouping grouping,
                            const TVariantSearch& search, const TStringList& notebookEntries,
                            size_t limit) {
     TEncodeResult r;
     r.Number = NormaliseNumber(numberText);
-    r.SearchString = SearchString(r.Number, variantMakeType, addNull);
+    r.SearchString = SearchString(r.Number, grouping);
     auto found = search.DisplayOrder(r.SearchString, limit);
     r.Rows = std::move(found.Rows);
     r.Cut = found.Cut;

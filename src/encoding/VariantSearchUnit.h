@@ -26,7 +26,7 @@ inline constexpr size_t kMaxVariantRows = 200000;
 std::string NormaliseNumber(std::string_view text);
 // The string searched for a number: with two-digit groups and the zero rule an odd
 // length gets a "0" appended; otherwise the number itself.
-std::string SearchString(const std::string& number, int32_t variantMakeType, bool addNull);
+std::string SearchString(const std::string& number, TGrouping grouping);
 // The groups of a variant key, in order: the pieces between its "-" (an empty key, or
 // two "-" in a row, give an empty group).
 std::vector<std::string> SplitVariantKey(std::string_view key);
@@ -75,7 +75,7 @@ struct TEncodeResult {
     bool Cut = false;
     long Selected = -1; // the row of the remembered variant, else 0; -1 when no rows
 };
-TEncodeResult MakeVariants(std::string_view numberText, int32_t variantMakeType, bool addNull,
+TEncodeResult MakeVariants(std::string_view numberText, TGrouping grouping,
                            const TVariantSearch& search, const TStringList& notebookEntries,
                            size_t limit = kMaxVariantRows);
 

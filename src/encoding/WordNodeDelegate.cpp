@@ -49,7 +49,7 @@ void TWordNodeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         return;
     }
 
-    const std::vector<bool> keys = painting_.Coder.MarkKeyLetters(entry, painting_.VariantMakeType);
+    const std::vector<bool> keys = painting_.Coder.MarkKeyLetters(entry, painting_.Mode);
     const QColor keyColor = ColorValueToQColor(painting_.LetterColor, opt.palette);
     const QColor textColor = opt.palette.color(QPalette::WindowText);
     int x = rect.left();

@@ -18,7 +18,7 @@ namespace nb::ui {
 struct TWordPainting {
     const TStringList* DicList = nullptr;
     TWordCoder Coder;
-    int32_t VariantMakeType = 0;
+    TGroupingMode Mode = TGroupingMode::AllLetters;
     int32_t LetterColor = kDefaultLetterColor;
 };
 

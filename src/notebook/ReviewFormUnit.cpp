@@ -76,7 +76,7 @@ QString TReviewForm::PhraseHtml(const std::vector<std::string>& items) const {
         if (w > 1) html += QStringLiteral(" - ");
         const std::string& word = items[w];
         const std::vector<bool> marks =
-            painting_.Coder.MarkKeyLetters(word, painting_.VariantMakeType);
+            painting_.Coder.MarkKeyLetters(word, painting_.Mode);
         for (size_t i = 0; i < word.size(); ++i) {
             const QString ch = FromCp1251(word.substr(i, 1)).toHtmlEscaped();
             html += i < marks.size() && marks[i]

@@ -4,11 +4,11 @@ namespace nb {
 
 TTestWords::TTestWords(const TStringList& dicList, const TStringList& hidedWordList,
                        const TStringList& ignoredCodeList, const TWordCoder& coder,
-                       int32_t variantMakeType, bool addNull) {
+                       TGrouping grouping) {
     for (size_t i = 0; i < dicList.Count(); ++i) {
         const std::string& word = dicList[i];
         if (hidedWordList.Contains(word)) continue;
-        std::string code = AdjustCode(coder.WordToCode(word), variantMakeType, addNull);
+        std::string code = AdjustCode(coder.WordToCode(word), grouping);
         if (code.empty() || ignoredCodeList.Contains(code)) continue;
         candidates_.push_back({i, word, std::move(code)});
     }

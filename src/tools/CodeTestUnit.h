@@ -23,8 +23,7 @@ struct TTestQuestion {
 class TTestWords {
 public:
     TTestWords(const TStringList& dicList, const TStringList& hidedWordList,
-               const TStringList& ignoredCodeList, const TWordCoder& coder, int32_t variantMakeType,
-               bool addNull);
+               const TStringList& ignoredCodeList, const TWordCoder& coder, TGrouping grouping);
     bool Empty() const { return candidates_.empty(); }
     size_t Count() const { return candidates_.size(); }
     // A question drawn uniformly; nothing when no entry qualifies.

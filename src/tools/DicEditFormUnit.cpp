@@ -199,7 +199,7 @@ void TDicEditForm::UpdateHelpPanel() {
     const QTextBlock block = ui_->Memo->document()->findBlock(cursor.selectionEnd());
     const std::string line = ToCp1251(block.text());
     ui_->HelpPanel->setText(
-        FromCp1251(LineCodeHelp(line, 0, coder_, settings_.VariantMakeType, settings_.AddNull)));
+        FromCp1251(LineCodeHelp(line, 0, coder_, settings_.Grouping())));
 }
 
 void TDicEditForm::LoadButtonClick() {

@@ -7,7 +7,7 @@
 namespace nb {
 
 std::string LineCodeHelp(const std::string& text, size_t pos, const TWordCoder& coder,
-                         int32_t variantMakeType, bool addNull) {
+                         TGrouping grouping) {
     pos = std::min(pos, text.size());
     size_t b = pos, e = pos;
     while (b > 0 && text[b - 1] != '\n' && text[b - 1] != '\r') --b;
@@ -16,7 +16,7 @@ std::string LineCodeHelp(const std::string& text, size_t pos, const TWordCoder& 
     const bool blank = std::all_of(line.begin(), line.end(),
                                    [](char c) { return static_cast<unsigned char>(c) <= 32; });
     if (blank) return "?";
-    std::string code = AdjustCode(coder.WordToCode(line), variantMakeType, addNull);
+    std::string code = AdjustCode(coder.WordToCode(line), grouping);
     if (code.empty()) code.push_back('?'); // not = "?": GCC 12 warns falsely on that
     return line + ": " + code;
 }

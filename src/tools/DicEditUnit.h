@@ -12,7 +12,7 @@ namespace nb {
 // "line: code" for the line that holds position `pos` of `text` (CR LF breaks), "?" for a
 // blank line, and "line: ?" for a line that codes as nothing.
 std::string LineCodeHelp(const std::string& text, size_t pos, const TWordCoder& coder,
-                         int32_t variantMakeType, bool addNull);
+                         TGrouping grouping);
 
 // A loaded file's bytes as Windows-1251: a file that is valid UTF-8 with non-ASCII text
 // (or a UTF-8 byte order mark) is converted; anything else is taken as Windows-1251.

@@ -344,8 +344,7 @@ void TTableCodeForm::ExportButtonClick() {
     try {
         WriteFileAtomic(QFile::encodeName(name).toStdString(),
                         CodeTableExportText(groupCodeList_, wordCodeList_, dicList_, hidedWordList_,
-                                            settings_.VariantMakeType, settings_.AddNull,
-                                            settings_.FamiliarFirst));
+                                            settings_.Grouping(), settings_.FamiliarFirst));
     } catch (const std::exception& e) {
         TMessageBox::Error(this, QString::fromUtf8(e.what()));
     }

@@ -21,11 +21,11 @@ std::vector<std::string> InCodeOrder(const std::vector<std::string>& codes) {
 
 std::string CodeTableExportText(const TStringList& groupCodeList, const TStringList& wordCodeList,
                                 const TStringList& dicList, const TStringList& hidedWordList,
-                                int32_t variantMakeType, bool addNull, bool familiarFirst) {
+                                TGrouping grouping, bool familiarFirst) {
     std::unordered_map<std::string, std::vector<int32_t>> words;
     for (const auto& code : groupCodeList.Strings()) words.emplace(code, std::vector<int32_t>());
     for (size_t i = 0; i < wordCodeList.Count(); ++i) {
-        const auto it = words.find(AdjustCode(wordCodeList[i], variantMakeType, addNull));
+        const auto it = words.find(AdjustCode(wordCodeList[i], grouping));
         if (it == words.end()) continue;
         const auto index = wordCodeList.Object(i);
         if (index < 0 || static_cast<size_t>(index) >= dicList.Count()) continue;

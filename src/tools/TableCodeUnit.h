@@ -2,6 +2,7 @@
 // export of every code with its words.
 #pragma once
 
+#include "code/NumbreliaTypesUnit.h"
 #include "dictionary/StringListUnit.h"
 
 #include <cstdint>
@@ -20,6 +21,6 @@ std::vector<std::string> InCodeOrder(const std::vector<std::string>& codes);
 // ended by CR LF.
 std::string CodeTableExportText(const TStringList& groupCodeList, const TStringList& wordCodeList,
                                 const TStringList& dicList, const TStringList& hidedWordList,
-                                int32_t variantMakeType, bool addNull, bool familiarFirst = false);
+                                TGrouping grouping, bool familiarFirst = false);
 
 } // namespace nb

@@ -71,8 +71,7 @@ bool TTestForm::BeginTest(const QString& mainHintText) {
     hintText_ = FromCp1251(TestHintText(ToCp1251(mainHintText)));
     // Which entries may be asked is fixed while the dialog is open: the lists and the
     // settings do not change under a modal dialog.
-    words_.emplace(dicList_, hidedWordList_, ignoredCodeList_, coder_, settings_.VariantMakeType,
-                   settings_.AddNull);
+    words_.emplace(dicList_, hidedWordList_, ignoredCodeList_, coder_, settings_.Grouping());
     if (words_->Empty()) {
         TMessageBox::Show(parentWidget(), {QMessageBox::Information, QString::fromUtf8(kTestTitle),
                                            QString::fromUtf8(kNothingToAsk)});

@@ -24,19 +24,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     nb::TIniFile ini(paths.Settings());
     nb::TCodeDictionary codes;
     try {
-        codes.Build(paths, ini, dic, table, 1, false, {});
+        codes.Build(paths, ini, dic, table, {nb::TGroupingMode::TwoDigits, false}, {});
     } catch (const nb::EError&) {
         return 0; // a settings file that could not be rewritten, say
     }
-    for (size_t i = 0; i < codes.WordCodeList.Count(); ++i) {
-        const auto index = codes.WordCodeList.Object(i);
+    for (size_t i = 0; i < codes.WordCodeList().Count(); ++i) {
+        const auto index = codes.WordCodeList().Object(i);
         NB_CHECK(index >= 0 && static_cast<size_t>(index) < dic.Count());
     }
-    for (const auto& g : codes.GroupCodeList.Strings())
+    for (const auto& g : codes.GroupCodeList().Strings())
         for (int32_t i : codes.EntriesOfGroup(g)) NB_CHECK(static_cast<size_t>(i) < dic.Count());
     nb::TCodeDictionary again;
-    again.Build(paths, ini, dic, table, 1, false, {});
+    again.Build(paths, ini, dic, table, {nb::TGroupingMode::TwoDigits, false}, {});
     NB_CHECK(again.CacheReused() || !codes.CacheReused());
-    NB_CHECK(again.WordCodeList.Strings() == codes.WordCodeList.Strings());
+    NB_CHECK(again.WordCodeList().Strings() == codes.WordCodeList().Strings());
     return 0;
 }

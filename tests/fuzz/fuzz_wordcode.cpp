@@ -20,13 +20,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     NB_CHECK(code.find_first_not_of("0123456789") == std::string::npos);
     NB_CHECK(code.size() <= entry.size());
     for (int mode = 0; mode <= 2; ++mode) {
-        const auto marks = coder.MarkKeyLetters(entry, mode);
+        const auto marks = coder.MarkKeyLetters(entry, static_cast<nb::TGroupingMode>(mode));
         NB_CHECK(marks.size() == entry.size());
         const auto keys = std::count(marks.begin(), marks.end(), true);
         if (mode == 1) NB_CHECK(keys <= 2);
         if (mode == 2) NB_CHECK(keys <= 3);
         for (bool addNull : {false, true}) {
-            const std::string group = nb::AdjustCode(code, mode, addNull);
+            const std::string group = nb::AdjustCode(code, {static_cast<nb::TGroupingMode>(mode), addNull});
             if (mode) NB_CHECK(group.size() <= static_cast<size_t>(mode + 1));
             if (mode == 0) NB_CHECK(group == code);
         }
