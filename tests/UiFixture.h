@@ -49,6 +49,10 @@ public:
     explicit TModalDialogDriver(std::function<void(T&)> action) : action_(std::move(action)) {
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+            // In a real X server a dialog holding the browser engine may be shown before
+            // it becomes the active modal widget.
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (!dialog && w->isVisible() && w->isModal()) dialog = qobject_cast<T*>(w);
             if (!dialog) return;
             timer_.stop();
             shown_ = true;
