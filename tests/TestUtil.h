@@ -6,6 +6,10 @@
 
 namespace nbtest {
 
+// The letters of the classic code table (UTF-8), for a Codes.ini section of a test's own.
+inline const std::string kClassicLetters = "0=н,м\r\n1=г,ж\r\n2=д,т\r\n3=к,х\r\n4=ч,щ\r\n5=п,б\r\n"
+                                           "6=ш,л\r\n7=с,з\r\n8=в,ф\r\n9=р,ц\r\n";
+
 // A UTF-8 literal as the Windows-1251 bytes the engine works with.
 std::string W(std::string_view utf8);
 // Windows-1251 bytes back to UTF-8, for readable failure messages.

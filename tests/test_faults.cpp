@@ -37,8 +37,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* kCodesUtf8 = "[T]\r\n0=н,м\r\n1=г,ж\r\n2=д,т\r\n3=к,х\r\n4=ч,щ\r\n5=п,б\r\n6=ш,л\r\n"
-                         "7=с,з\r\n8=в,ф\r\n9=р,ц\r\n";
+const std::string kCodesUtf8 = "[T]\r\n" + nbtest::kClassicLetters;
 
 // ---- versions of the files the program writes ------------------------------------------
 // Version k of every file holds a line "v<k>" and is otherwise made from k alone, so a

@@ -32,8 +32,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* kTable = "[Classic]\r\n0=н,м\r\n1=г,ж\r\n2=д,т\r\n3=к,х\r\n4=ч,щ\r\n5=п,б\r\n"
-                     "6=ш,л\r\n7=с,з\r\n8=в,ф\r\n9=р,ц\r\n";
+const std::string kTable = "[Classic]\r\n" + nbtest::kClassicLetters;
 
 // Bytes this process has taken in through read() so far.
 long long BytesRead() {
