@@ -516,7 +516,7 @@ void TMainForm::RememberButtonClick() {
     const std::vector<std::string> words = ui_->WordsPanel->ChosenWords();
     // Only a variant whose columns are shown, each with its word, can be stored; anything
     // else would replace the number's notebook entry by one without words.
-    const size_t groups = static_cast<size_t>(std::count(variant.begin(), variant.end(), '-')) + 1;
+    const size_t groups = SplitVariantKey(variant).size();
     const TWordsView* view = ui_->WordsPanel;
     if (variant.empty() || view->RowsCleared() || view->ColumnCount() != groups ||
         words.size() != groups) {
