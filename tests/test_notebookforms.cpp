@@ -29,6 +29,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 using namespace nb;
 using namespace nb::ui;
@@ -210,6 +211,15 @@ TEST(ColorBox, ListsDesktopColoursAndAsksForOthers) {
 }
 
 // ---- remember command -------------------------------------------------------------------------
+
+// The remember command on two lists, as the session stores it: the dialog, then the entry.
+bool Remember(QWidget* owner, const std::string& variant, const std::vector<std::string>& words,
+              TStringList& entries, TStringList& notes) {
+    const std::optional<std::string> note =
+        AskRememberNote(owner, variant, words, notes.Value(NotebookKey(variant)));
+    if (note) RememberEntry(entries, notes, variant, words, *note);
+    return note.has_value();
+}
 
 class RememberCommand : public ::testing::Test {
 protected:
@@ -429,7 +439,10 @@ TEST_F(NotebookWindow, DeleteAsksThenWritesEntryAndNoteAtOnceAndKeepsThePlace) {
     lists.NotebookLoaded = lists.NotebookNotesLoaded = true;
     const TPaths paths{dir.Path(), {}};
     TNotebookForm form;
-    form.SetLists(lists.NotebookEntries, lists.NotebookNotes, [&] { return lists.SaveNotebook(paths); });
+    form.SetLists(lists.NotebookEntries, lists.NotebookNotes, [&](const std::string& key) {
+        DeleteNotebookEntry(lists.NotebookEntries, lists.NotebookNotes, key);
+        return lists.SaveNotebook(paths);
+    });
     form.BuildRows();
     form.show();
     QTreeView* tree = form.Controls()->VirtualDrawTree;
@@ -612,7 +625,7 @@ TEST(WindowsWithRealData, FitTheirControls) {
     notes.Assign({"5270563=" + W("код домофона у Лены"), "31415926=" + W("число пи, первые восемь знаков"),
                   "2718=" + W("число e"), "96055=" + W("ПИН-код карты")});
     TNotebookForm notebook;
-    notebook.SetLists(entries, notes, [] { return std::vector<std::string>{}; });
+    notebook.SetLists(entries, notes, [](const std::string&) { return std::vector<std::string>{}; });
     notebook.BuildRows();
     notebook.show();
     notebook.activateWindow();

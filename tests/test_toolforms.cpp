@@ -9,6 +9,7 @@
 
 #include "code/CodeTableUnit.h"
 #include "core/FileUnit.h"
+#include "core/SessionUnit.h"
 #include "core/TextUnit.h"
 #include "dictionary/CodeDictionaryUnit.h"
 #include "tools/DicEditFormUnit.h"
@@ -46,8 +47,27 @@ void BuildCodes(const TStringList& dic, const TWordCoder& coder, const TProgSett
     codes.BuildInMemory(dic, coder, settings.Grouping());
 }
 
+// Lines of a list file, Windows-1251, CR LF after each.
+std::string ListText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+// A session on a folder, loaded and built as the window's start-up leaves it.
+std::unique_ptr<TSession> OpenSession(const std::string& folder, const TProgSettings* settings = nullptr) {
+    auto session = std::make_unique<TSession>(TPaths{folder, {}});
+    if (settings) session->OverrideSettings(*settings);
+    session->PrepareFolders();
+    session->Load();
+    TBuildCallbacks quiet;
+    quiet.HandleFirstStart = false;
+    session->Build(quiet);
+    return session;
+}
+
 // A dictionary with its code dictionary, user lists and settings, as the main window
-// holds them.
+// holds them; the code table window gets a session on the same files.
 class ToolData : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -60,6 +80,7 @@ protected:
         std::vector<std::string> items;
         for (const char* w : words)
             items.push_back(W(w));
+        dir.Write("Data/dic.lst", ListText(items));
         dic.Assign(std::move(items));
         Rebuild();
     }
@@ -70,10 +91,17 @@ protected:
         painting.Mode = settings.Grouping().Mode;
         painting.LetterColor = 255;
     }
+    // A window on a new session of the fixture's files and lists; the fixture's lists are
+    // not changed by it (Hided() and Ignored() are the session's).
     std::unique_ptr<TTableCodeForm> TableForm(const std::string& preselect = {}) {
-        return std::make_unique<TTableCodeForm>(codes.GroupCodeList(), codes.WordCodeList(), dic, hided,
-                                                ignored, codes, settings, painting, preselect);
+        dir.Write("Data/HidedWord.lst", ListText(hided.Strings()));
+        dir.Write("Data/IgnoredCode.lst", ListText(ignored.Strings()));
+        sessions.push_back(OpenSession(dir.Path(), &settings));
+        painting.DicList = &sessions.back()->DicList();
+        return std::make_unique<TTableCodeForm>(*sessions.back(), painting, preselect);
     }
+    const TStringList& Hided() const { return sessions.back()->UserLists().HidedWordList; }
+    const TStringList& Ignored() const { return sessions.back()->UserLists().IgnoredCodeList; }
     std::unique_ptr<TTestForm> TestForm() {
         return std::make_unique<TTestForm>(dic, hided, ignored, coder, settings, rng);
     }
@@ -88,6 +116,7 @@ protected:
     TCodeDictionary codes;
     TWordPainting painting;
     std::mt19937 rng{20240607};
+    std::vector<std::unique_ptr<TSession>> sessions; // outlive the windows made on them
 };
 
 // Types text, Cyrillic included, as key presses with that text.
@@ -164,12 +193,12 @@ TEST_F(ToolData, CodesInCodeOrderAndTheWordsOfThePreselectedCode) {
     EXPECT_EQ(form->WordModel()->index(1, 0).data(kDicIndexRole).toInt(), dic.IndexOf(W("яма")));
     SelectCode(*form, "7");
     EXPECT_EQ(WordsOf(dic, form->WordModel()), "оса ось усы ");
-    EXPECT_EQ(ignored.Count(), 2u) << "opening and selecting touch no list";
-    EXPECT_TRUE(hided.Empty());
+    EXPECT_EQ(Ignored().Count(), 2u) << "opening and selecting touch no list";
+    EXPECT_TRUE(Hided().Empty());
 
     EXPECT_EQ(TableForm("99")->SelectedCode(), "99");
     EXPECT_EQ(TableForm("42")->SelectedCode(), "0");
-    codes.Clear();
+    SetDictionary({});
     auto empty = TableForm("7");
     EXPECT_EQ(empty->CodeModel()->RowCount(), 0);
     EXPECT_EQ(empty->SelectedCode(), "");
@@ -223,9 +252,9 @@ TEST_F(ToolData, CodeChecksChangeTheIgnoredListOncePerRealChange) {
                      [&](int row, bool checked) { changes.emplace_back(row, checked); });
 
     QTest::keyClick(tree, Qt::Key_Space);
-    EXPECT_THAT(ignored.Strings(), ElementsAre("7"));
+    EXPECT_THAT(Ignored().Strings(), ElementsAre("7"));
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, CheckBoxCentre(tree, 1));
-    EXPECT_TRUE(ignored.Empty());
+    EXPECT_TRUE(Ignored().Empty());
     EXPECT_THAT(changes, ElementsAre(std::pair{1, false}, std::pair{1, true}));
     // Setting the state a row has already is no change.
     form->CodeModel()->setData(form->CodeModel()->index(1, 0), Qt::Checked, Qt::CheckStateRole);
@@ -237,7 +266,7 @@ TEST_F(ToolData, CodeChecksChangeTheIgnoredListOncePerRealChange) {
     auto again = TableForm();
     EXPECT_THAT(Checks(again->CodeModel()), ElementsAre(true, false, true, false, true, true));
     again->Controls()->SelectAllCodeButton->click();
-    EXPECT_THAT(ignored.Strings(), ElementsAre("05", "555"));
+    EXPECT_THAT(Ignored().Strings(), ElementsAre("05", "555"));
     EXPECT_THAT(Checks(again->CodeModel()), ElementsAre(true, true, true, true, true, true));
 }
 
@@ -247,16 +276,16 @@ TEST_F(ToolData, WordMarksAffectTheSelectedCodeOnly) {
     EXPECT_THAT(Checks(form->WordModel()), ElementsAre(true, false, true))
         << "a hidden word opens unchecked";
     form->Controls()->UnSelectButton->click();
-    EXPECT_THAT(hided.Strings(), ElementsAre(W("оса"), W("ось"), W("усы")));
+    EXPECT_THAT(Hided().Strings(), ElementsAre(W("оса"), W("ось"), W("усы")));
     SelectCode(*form, "0");
     EXPECT_THAT(Checks(form->WordModel()), ElementsAre(true, true));
     SelectCode(*form, "7");
     EXPECT_THAT(Checks(form->WordModel()), ElementsAre(false, false, false)) << "still unchecked";
 
     form->WordModel()->SetChecked(2, true);
-    EXPECT_THAT(hided.Strings(), ElementsAre(W("оса"), W("ось")));
+    EXPECT_THAT(Hided().Strings(), ElementsAre(W("оса"), W("ось")));
     form->Controls()->SelectAllButton->click();
-    EXPECT_TRUE(hided.Empty());
+    EXPECT_TRUE(Hided().Empty());
 }
 
 TEST_F(ToolData, ExportWritesTheTableThroughTheSaveDialog) {
@@ -297,9 +326,9 @@ TEST_F(ToolData, ExportWritesTheTableThroughTheSaveDialog) {
     SetWriteFailureForTesting("");
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(dir.Read("export.txt"), "old");
-    EXPECT_EQ(hided.Count(), 3u);
+    EXPECT_EQ(Hided().Count(), 3u);
 
-    codes.Clear();
+    SetDictionary({});
     auto empty = TableForm();
     empty->AskExportFileName = [&](QWidget*) { return QString::fromStdString(target); };
     empty->Controls()->ExportButton->click();
@@ -736,10 +765,12 @@ TEST(ShippedData, TheWindowsOpenOnTheRealDictionary) {
     ASSERT_GT(dic.Count(), 5000u);
     const TWordCoder coder(tables[0].Letters);
     TProgSettings settings;
-    TCodeDictionary codes;
-    BuildCodes(dic, coder, settings, codes);
     TStringList hided(TStringList::Kind::Sorted), ignored(TStringList::Kind::Sorted);
-    TWordPainting painting{&dic, coder, settings.Grouping().Mode, settings.LetterColor};
+    TempDir folder;
+    folder.Write("Data/Codes.ini", ReadWholeFile(data + "/Data/Codes.ini"));
+    folder.Write("Data/dic.lst", ReadWholeFile(data + "/Data/dic.lst"));
+    const std::unique_ptr<TSession> session = OpenSession(folder.Path(), &settings);
+    TWordPainting painting{&session->DicList(), coder, settings.Grouping().Mode, settings.LetterColor};
     const QString shots = qEnvironmentVariable("NUMBRELIA_SCREENSHOT_DIR");
     auto save = [&](QWidget& w, const char* name) {
         if (!shots.isEmpty()) {
@@ -747,8 +778,7 @@ TEST(ShippedData, TheWindowsOpenOnTheRealDictionary) {
         }
     };
 
-    TTableCodeForm table(codes.GroupCodeList(), codes.WordCodeList(), dic, hided, ignored, codes,
-                         settings, painting, "52");
+    TTableCodeForm table(*session, painting, "52");
     EXPECT_EQ(table.SelectedCode(), "52");
     EXPECT_GT(table.WordModel()->RowCount(), 0);
     ShowActive(&table);

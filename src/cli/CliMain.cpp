@@ -5,6 +5,7 @@
 #include "code/CodeTableUnit.h"
 #include "code/WordCodeUnit.h"
 #include "core/FileUnit.h"
+#include "core/SessionUnit.h"
 #include "core/SettingsUnit.h"
 #include "core/TextUnit.h"
 #include "core/UtilsUnit.h"
@@ -129,58 +130,47 @@ Options Parse(int argc, char** argv) {
     return o;
 }
 
-// Everything a command may need, set up as the desktop program sets it up.
-struct Session {
-    TPaths paths;
-    TCodeRecArr tables;
-    TProgSettings settings;
-    TCodeRec table;
-
-    explicit Session(const Options& o) : paths{o.dir ? TPaths{*o.dir, {}} : ProgramPaths()} {
-        if (!paths.Installed() && !DirectoryExists(paths.Folder))
-            throw EError("No such folder: " + paths.Folder);
-        PrepareUserFolder(paths);
-        std::vector<std::string> skipped;
-        tables = LoadCodeTables(paths.Codes(), &skipped);
-        for (const auto& warning : skipped) std::cerr << "numbrelia-cli: " << warning << '\n';
-        if (tables.empty()) throw EError("No code table in " + paths.Codes());
-        TLayoutSettings layout;
-        LoadSettings(TIniFile(paths.Settings()), tables, settings, layout);
+// The session of the desktop program, opened as it opens it, with the options applied.
+struct Session : TSession {
+    explicit Session(const Options& o) : TSession(Open(o)) {
+        for (const auto& warning : Warnings()) std::cerr << "numbrelia-cli: " << warning << '\n';
+        TProgSettings settings = Settings();
         if (o.table) {
-            if (FindCodeTable(tables, *o.table) < 0) {
+            if (FindCodeTable(CodeTables(), *o.table) < 0) {
                 std::string known;
-                for (const auto& t : tables) known += (known.empty() ? "" : ", ") + Cp1251ToUtf8(t.Ident);
-                throw UsageError{"no code table \"" + Cp1251ToUtf8(*o.table) + "\" in " + paths.Codes() +
+                for (const auto& t : CodeTables()) known += (known.empty() ? "" : ", ") + Cp1251ToUtf8(t.Ident);
+                throw UsageError{"no code table \"" + Cp1251ToUtf8(*o.table) + "\" in " + Paths().Codes() +
                                  " (tables: " + known + ")"};
             }
             settings.CodeCode = *o.table;
         }
         if (o.mode) settings.VariantMakeType = static_cast<int32_t>(*o.mode);
         if (o.addNull) settings.AddNull = *o.addNull;
-        table = SelectCodeTable(tables, settings.CodeCode);
+        settings.FamiliarFirst = o.familiarFirst;
+        OverrideSettings(settings);
     }
-};
 
-struct Dictionary {
-    TStringList dic{TStringList::Kind::Sorted};
-    TUserLists lists;
-    TCodeDictionary codes;
-    bool reused = false;
-
-    explicit Dictionary(Session& s) {
-        if (LoadDictionary(dic, s.paths.Dictionary())) {
+    // The window's start-up past its first steps: the dictionary, the lists and the code
+    // dictionary. Nothing here is ever saved.
+    void LoadAndBuild() {
+        PrepareFolders();
+        if (Load()) {
             char buf[4096];
-            std::snprintf(buf, sizeof buf, res::kDictionaryConverted, s.paths.Dictionary().c_str());
+            std::snprintf(buf, sizeof buf, res::kDictionaryConverted, Paths().Dictionary().c_str());
             std::cerr << "numbrelia-cli: " << buf << '\n';
         }
-        lists.Load(s.paths); // read only: nothing here is ever saved
-        TIniFile ini(s.paths.Settings());
         TBuildCallbacks cb;
         cb.HandleFirstStart = false;
-        if (!DirectoryExists(s.paths.CacheFolder())) CreateDir(s.paths.CacheFolder());
-        RemoveStaleTempFiles(s.paths);
-        codes.Build(s.paths, ini, dic, s.table, s.settings.Grouping(), cb);
-        reused = codes.CacheReused();
+        Build(cb);
+    }
+
+private:
+    static TPaths Open(const Options& o) {
+        const TPaths paths = o.dir ? TPaths{*o.dir, {}} : ProgramPaths();
+        if (!paths.Installed() && !DirectoryExists(paths.Folder))
+            throw EError("No such folder: " + paths.Folder);
+        PrepareUserFolder(paths);
+        return paths;
     }
 };
 
@@ -188,11 +178,11 @@ std::string Out(const std::string& cp1251) { return Cp1251ToUtf8(cp1251); }
 
 int Code(const Options& o) {
     Session s(o);
-    const TWordCoder coder(s.table.Letters);
+    const TWordCoder coder(s.CodeTable().Letters);
     for (const auto& arg : o.args) {
         const std::string entry = Utf8ToCp1251(arg);
         const std::string full = coder.WordToCode(entry);
-        const auto marks = coder.MarkKeyLetters(entry, s.settings.Grouping().Mode);
+        const auto marks = coder.MarkKeyLetters(entry, s.Settings().Grouping().Mode);
         std::string marked;
         for (size_t i = 0; i < entry.size(); ++i) {
             if (marks[i]) marked += '[';
@@ -200,7 +190,7 @@ int Code(const Options& o) {
             if (marks[i]) marked += ']';
         }
         std::cout << Out(entry) << '\t' << full << '\t'
-                  << AdjustCode(full, s.settings.Grouping()) << '\t'
+                  << AdjustCode(full, s.Settings().Grouping()) << '\t'
                   << Out(marked) << '\n';
     }
     return 0;
@@ -237,26 +227,15 @@ std::string CliNumber(const std::string& text) {
 int Variants(const Options& o) {
     const std::string number = CliNumber(o.args[0]);
     Session s(o);
-    Dictionary d(s);
-    const TVariantSearch search(d.codes.GroupCodeList(), d.lists.IgnoredCodeList);
-    const std::string digits = SearchString(number, s.settings.Grouping());
+    s.LoadAndBuild();
     // Rows go out as the search finds them, so a long list costs no memory.
-    const std::string remembered = RememberedVariant(d.lists.NotebookEntries, digits);
-    bool rememberedShown = false;
     size_t rows = 0;
-    const auto print = [&](const std::string& key, int32_t count) {
+    const std::string digits = SearchString(number, s.Settings().Grouping());
+    const bool cut = s.StreamVariants(digits, o.limit, [&](std::string&& key, int32_t count) {
         std::fwrite(key.data(), 1, key.size(), stdout);
         std::fprintf(stdout, "\t%d\n", static_cast<int>(count));
         ++rows;
-    };
-    const bool cut = search.StreamDisplayOrder(digits, o.limit, [&](std::string&& key, int32_t count) {
-        if (key == remembered) rememberedShown = true;
-        print(key, count);
     });
-    // As in the window: a cut list that left out the remembered variant still ends with it
-    // (it has at least as many groups as every row listed).
-    if (cut && !remembered.empty() && !rememberedShown && search.IsVariantOf(remembered, digits))
-        print(remembered, static_cast<int32_t>(std::count(remembered.begin(), remembered.end(), '-') + 1));
     if (rows == 0) {
         char buf[4096];
         std::snprintf(buf, sizeof buf, res::kNoVariant, number.c_str());
@@ -273,29 +252,22 @@ int Variants(const Options& o) {
 }
 
 int Words(const Options& o) {
-    Session s(o);
-    Dictionary d(s);
-    const std::vector<std::string> groups = SplitVariantKey(o.args[0]);
-    for (const std::string& g : groups)
+    for (const std::string& g : SplitVariantKey(o.args[0]))
         if (g.empty() || g.find_first_not_of("0123456789") != std::string::npos)
             throw UsageError{"\"" + o.args[0] + "\" is no variant: groups of digits joined by -"};
+    Session s(o);
+    s.LoadAndBuild();
+    // The window's columns, the all-hidden rule included (this tool never writes the list).
     std::string out;
-    for (const auto& g : groups) {
-        const std::vector<int32_t> entries = OrderEntries(d.codes.EntriesOfGroup(g), d.dic, o.familiarFirst);
-        if (entries.empty()) {
-            std::cerr << "numbrelia-cli: " << g << " is the code of no dictionary word\n";
+    for (const TWordColumn& column : s.WordColumns(o.args[0])) {
+        if (column.Entries.empty()) {
+            std::cerr << "numbrelia-cli: " << column.Group << " is the code of no dictionary word\n";
             return 1;
         }
-        std::string line = g;
-        for (int32_t index : entries) {
-            const std::string& word = d.dic[static_cast<size_t>(index)];
-            if (d.lists.HidedWordList.Contains(word)) continue;
-            line += '\t' + Out(word);
-        }
-        // As the window: a group with every word hidden shows its first one (the window
-        // also takes it off the list; this tool never writes it).
-        if (line == g) line += '\t' + Out(d.dic[static_cast<size_t>(entries.front())]);
-        out += line + '\n';
+        out += column.Group;
+        for (size_t i = 0; i < column.Entries.size(); ++i)
+            if (!column.Hidden[i]) out += '\t' + Out(s.DicList()[static_cast<size_t>(column.Entries[i])]);
+        out += '\n';
     }
     std::cout << out;
     return 0;
@@ -303,15 +275,15 @@ int Words(const Options& o) {
 
 int Hint(const Options& o) {
     Session s(o);
-    std::cout << Out(CodeHintText(s.table.Letters)) << '\n';
+    std::cout << Out(CodeHintText(s.CodeTable().Letters)) << '\n';
     return 0;
 }
 
 int Build(const Options& o) {
     Session s(o);
-    Dictionary d(s);
-    std::cout << (d.reused ? "cache reused" : "cache rebuilt") << '\n'
-              << TIniFile(s.paths.Settings()).ReadString(kCacheSection, s.table.Ident, "") << '\n';
+    s.LoadAndBuild();
+    std::cout << (s.CodeDictionary().CacheReused() ? "cache reused" : "cache rebuilt") << '\n'
+              << s.SettingsFile().ReadString(kCacheSection, s.CodeTable().Ident, "") << '\n';
     return 0;
 }
 
@@ -333,12 +305,12 @@ int Review(const Options& o) {
     }
     Session s(o);
     TStringList entries(TStringList::Kind::Plain);
-    LoadListIfExists(entries, s.paths.Notebook());
+    LoadListIfExists(entries, s.Paths().Notebook());
     std::string error;
-    const auto cards = LoadDeck(s.paths.NotebookReview(), entries, &error);
+    const auto cards = LoadDeck(s.Paths().NotebookReview(), entries, &error);
     if (!error.empty()) throw EError(error);
     std::string out;
-    for (size_t i : DueCards(cards, *day, s.settings.ReviewNewCardsPerDay)) {
+    for (size_t i : DueCards(cards, *day, s.Settings().ReviewNewCardsPerDay)) {
         const TReviewCard& c = cards[i];
         out += c.Key + '\t' + DirectionName(c.Direction) + '\t' + DayText(c.IsNew() ? *day : c.Due) + '\n';
     }

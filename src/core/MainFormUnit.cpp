@@ -36,6 +36,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <optional>
 
 namespace nb::ui {
 
@@ -83,24 +84,16 @@ TMainForm::TMainForm(const std::string& programFolder, QWidget* parent)
     : TMainForm(TPaths{programFolder, {}}, parent) {}
 
 TMainForm::TMainForm(const TPaths& paths, QWidget* parent)
-    : QMainWindow(parent), ui_(std::make_unique<Ui::TMainForm>()), paths_{paths},
-      settingsFile_(paths_.Settings()) {
-    // The reads come before the Cache folder is made, so a folder without code tables is
-    // left exactly as it was.
-    std::vector<std::string> skipped;
-    codeTables_ = LoadCodeTables(paths_.Codes(), &skipped);
-    if (codeTables_.empty()) {
-        skipped.insert(skipped.begin(),
-                       QString::asprintf(res::kNoCodeTables, paths_.Codes().c_str()).toStdString());
-        throw EError(JoinLines(skipped).toStdString());
-    }
-    LoadSettings(settingsFile_, codeTables_, settings_, layout_);
-    CreateDir(paths_.CacheFolder());
-    RemoveStaleTempFiles(paths_);
-    if (!skipped.empty()) // once, when the window is up
+    : QMainWindow(parent), ui_(std::make_unique<Ui::TMainForm>()), session_(paths) {
+    // The session's reads come before the Cache folder is made, so a folder without code
+    // tables is left exactly as it was.
+    session_.PrepareFolders();
+    if (!session_.Warnings().empty()) // once, when the window is up
         QMetaObject::invokeMethod(
-            this, [this, text = JoinLines(skipped)] { TMessageBox::Warning(this, text); },
+            this, [this, text = JoinLines(session_.Warnings())] { TMessageBox::Warning(this, text); },
             Qt::QueuedConnection);
+    const TProgSettings& settings = session_.Settings();
+    const TLayoutSettings& layout = session_.Layout();
 
     ui_->setupUi(this);
     setWindowIcon(ProgramIcon());
@@ -114,16 +107,15 @@ TMainForm::TMainForm(const TPaths& paths, QWidget* parent)
     // Layout values of the settings.
     ui_->Splitter->setStretchFactor(0, 0);
     ui_->Splitter->setStretchFactor(1, 1);
-    ui_->Splitter->setSizes({layout_.VariantsVirtualStringTreeWidth, width()});
+    ui_->Splitter->setSizes({layout.VariantsVirtualStringTreeWidth, width()});
     ui_->WebBrowserSplitter->setStretchFactor(0, 1);
     ui_->WebBrowserSplitter->setStretchFactor(1, 0);
-    if (layout_.HideSettings) ui_->SettingsAction->setVisible(false);
+    if (layout.HideSettings) ui_->SettingsAction->setVisible(false);
 
-    codeTable_ = SelectCodeTable(codeTables_, settings_.CodeCode);
-    painting_.DicList = &dicList_;
-    painting_.Coder = TWordCoder(codeTable_.Letters);
-    painting_.Mode = settings_.Grouping().Mode;
-    painting_.LetterColor = settings_.LetterColor;
+    painting_.DicList = &session_.DicList();
+    painting_.Coder = TWordCoder(session_.CodeTable().Letters);
+    painting_.Mode = settings.Grouping().Mode;
+    painting_.LetterColor = settings.LetterColor;
 
     // The variants list.
     variantsModel_ = new TVariantsModel(this);
@@ -142,12 +134,12 @@ TMainForm::TMainForm(const TPaths& paths, QWidget* parent)
             [this] { Command([this] { VariantsVirtualStringTreeChange(); }); });
 
     // The words view and its pop-up menu.
-    ui_->WordsPanel->Setup(painting_, codeDictionary_, userLists_.HidedWordList);
+    ui_->WordsPanel->Setup(painting_, session_);
     ui_->WordsPanel->SetTabPredecessor(ui_->VariantsVirtualStringTree);
     tree->setItemDelegate(new TElidedTipDelegate(tree));
     connect(ui_->WordsPanel, &TWordsView::WordFocusChanged, this, &TMainForm::WordFocusChanged);
     connect(ui_->WordsPanel, &TWordsView::HiddenWordsChanged, this,
-            [this] { SaveUserList(&TUserLists::SaveHidedWords, this); });
+            [this] { SaveUserList(&TSession::SaveHidedWords, this); });
     wordPopupMenu_ = new QMenu(this);
     wordPopupMenu_->setObjectName(QStringLiteral("WordPopupMenu"));
     wordPopupMenu_->addAction(ui_->HideWordMenuItem);
@@ -203,11 +195,11 @@ TMainForm::TMainForm(const TPaths& paths, QWidget* parent)
 
     // Splitters: the sizes the user gives are the ones saved at shut-down.
     connect(ui_->Splitter, &QSplitter::splitterMoved, this, [this] {
-        layout_.VariantsVirtualStringTreeWidth = ui_->VariantsVirtualStringTree->width();
+        session_.Layout().VariantsVirtualStringTreeWidth = ui_->VariantsVirtualStringTree->width();
         SplitterMoved();
     });
     connect(ui_->WebBrowserSplitter, &QSplitter::splitterMoved, this,
-            [this] { layout_.BrowserPanelHeight = ui_->BrowserPanel->height(); });
+            [this] { session_.Layout().BrowserPanelHeight = ui_->BrowserPanel->height(); });
 
     // The picture pane's tabs; the first is selected at start.
     ui_->TabSet->setShape(QTabBar::RoundedSouth);
@@ -215,7 +207,8 @@ TMainForm::TMainForm(const TPaths& paths, QWidget* parent)
     for (const TPictureSearchTab& tab : kPictureSearchTabs) ui_->TabSet->addTab(QString::fromUtf8(tab.Caption));
     ui_->TabSet->setCurrentIndex(0);
     picturePane_ =
-        new TPicturePane(ui_->TabSet, ui_->WordWebBrowser, paths_, settings_, currentWord_, this);
+        new TPicturePane(ui_->TabSet, ui_->WordWebBrowser, session_.Paths(), session_.Settings(),
+                         currentWord_, this);
 
     ui_->CodeHelpPanel->setBackgroundRole(QPalette::ToolTipBase);
     ui_->CodeHelpPanel->setForegroundRole(QPalette::ToolTipText);
@@ -263,51 +256,53 @@ void TMainForm::WMStartup() {
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
         }
         repaint();
-        if (LoadDictionary(dicList_, paths_.Dictionary()))
+        if (session_.Load())
             TMessageBox::Warning(this, QString::asprintf(res::kDictionaryConverted,
-                                                         paths_.Dictionary().c_str()));
-        userLists_.Load(paths_);
+                                                         session_.Paths().Dictionary().c_str()));
         UpdateReviewAction();
-        BuildCodeDictionary();
+        BuildCodeDictionary([this](const TBuildCallbacks& callbacks) { session_.Build(callbacks); });
     } catch (const std::exception& e) {
         TMessageBox::Error(this, QString::fromUtf8(e.what()));
         close();
     }
 }
 
-void TMainForm::BuildCodeDictionary(TStringList* reloadedDicList) {
+void TMainForm::BuildCodeDictionary(const std::function<void(const TBuildCallbacks&)>& build) {
     SetControlsEnabled(false);
     struct Reenable {
         TMainForm* form;
         ~Reenable() { form->SetControlsEnabled(true); }
     } reenable{this};
 
-    ShowCodeHint();
-    UpdateBrowserPanel();
-    repaint();
-
     TBuildCallbacks callbacks;
+    callbacks.Starting = [this] {
+        ShowCodeHint();
+        UpdateBrowserPanel();
+        repaint();
+    };
     callbacks.ShowStatus = [this](const std::string& text) { ShowStatus(QString::fromUtf8(text)); };
     callbacks.ProcessEvents = [] { QCoreApplication::processEvents(); };
     callbacks.OpenHelp = [this] { OpenHelp(); };
-    // The word columns keep painting from DicList while the build lets events through;
-    // its indices must stay valid until the new lists take over together.
-    TCodeDictionary built;
-    built.Build(paths_, settingsFile_, reloadedDicList ? *reloadedDicList : dicList_, codeTable_,
-                settings_.Grouping(), callbacks);
-    if (reloadedDicList) dicList_ = std::move(*reloadedDicList);
-    codeDictionary_ = std::move(built);
-    painting_.Coder = TWordCoder(codeTable_.Letters);
-    painting_.Mode = settings_.Grouping().Mode;
-    painting_.LetterColor = settings_.LetterColor;
+    try {
+        build(callbacks);
+    } catch (...) {
+        // The session kept or brought back what it had; the window shows that again.
+        ShowCodeHint();
+        UpdateBrowserPanel();
+        throw;
+    }
+    const TProgSettings& settings = session_.Settings();
+    painting_.Coder = TWordCoder(session_.CodeTable().Letters);
+    painting_.Mode = settings.Grouping().Mode;
+    painting_.LetterColor = settings.LetterColor;
     GoButtonClick();
 }
 
 void TMainForm::ShowCodeHint() {
-    ui_->CodeHelpPanel->setText(FromCp1251(CodeHintText(codeTable_.Letters)));
+    ui_->CodeHelpPanel->setText(FromCp1251(CodeHintText(session_.CodeTable().Letters)));
 }
 
-void TMainForm::OpenHelp() { OpenHelpIndex(paths_, this); }
+void TMainForm::OpenHelp() { OpenHelpIndex(session_.Paths(), this); }
 
 // ---- status line and busy state -----------------------------------------------------------
 
@@ -362,12 +357,12 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMainForm::UpdateBrowserPanel() {
-    const bool show = settings_.ShowPic;
+    const bool show = session_.Settings().ShowPic;
     if (show == !ui_->BrowserPanel->isHidden()) return;
     if (show) {
         ui_->BrowserPanel->show();
         const int total = ui_->WebBrowserSplitter->height() - ui_->WebBrowserSplitter->handleWidth();
-        const int pane = layout_.BrowserPanelHeight;
+        const int pane = session_.Layout().BrowserPanelHeight;
         ui_->WebBrowserSplitter->setSizes({std::max(total - pane, 1), pane});
     } else {
         ui_->BrowserPanel->hide();
@@ -392,9 +387,7 @@ void TMainForm::GoButtonClick() {
 void TMainForm::MakeVariants() {
     ShowStatus(QString::fromUtf8(res::kBuildingVariants));
     const std::string number = ui_->NumEdit->text().toStdString();
-    const TVariantSearch search(codeDictionary_.GroupCodeList(), userLists_.IgnoredCodeList);
-    TEncodeResult result = nb::MakeVariants(number, settings_.Grouping(), search,
-                                            userLists_.NotebookEntries);
+    TEncodeResult result = session_.Encode(number);
     if (result.Rows.empty()) {
         // The list and the words keep what they showed; but when the words were emptied
         // (the dictionary was replaced), so are the list and the phrase: nothing is left
@@ -432,21 +425,24 @@ std::string TMainForm::GetSelectedVariant() const {
 void TMainForm::VariantsVirtualStringTreeChange() {
     const QModelIndexList rows = ui_->VariantsVirtualStringTree->selectionModel()->selectedRows();
     if (rows.isEmpty()) return;
-    if (settings_.ShowPic) ui_->WordWebBrowser->Navigate(PathToQString(paths_.HelpPictures()));
-    const std::string variant = variantsModel_->Row(rows.first().row()).Variant;
-    // The words remembered for this number count only when they belong to this variant.
-    std::vector<std::string> remembered = NotebookItems(userLists_.NotebookEntries, NotebookKey(variant));
-    if (!remembered.empty() && remembered.front() != variant) remembered.clear();
-    ui_->WordsPanel->SetFamiliarFirst(settings_.FamiliarFirst);
-    ui_->WordsPanel->ShowVariant(variant, remembered);
+    if (session_.Settings().ShowPic)
+        ui_->WordWebBrowser->Navigate(PathToQString(session_.Paths().HelpPictures()));
+    ShowVariantWords(variantsModel_->Row(rows.first().row()).Variant);
+}
+
+void TMainForm::ShowVariantWords(const std::string& variant) {
+    bool hiddenChanged = false;
+    ui_->WordsPanel->ShowVariant(session_.WordColumns(variant, &hiddenChanged));
+    if (hiddenChanged) SaveUserList(&TSession::SaveHidedWords, this);
     SplitterMoved();
 }
 
 // ---- words view ---------------------------------------------------------------------------
 
 void TMainForm::WordFocusChanged(int32_t dicIndex) {
-    if (dicIndex < 0 || static_cast<size_t>(dicIndex) >= dicList_.Count()) return;
-    currentWord_ = dicList_[static_cast<size_t>(dicIndex)];
+    const TStringList& dic = session_.DicList();
+    if (dicIndex < 0 || static_cast<size_t>(dicIndex) >= dic.Count()) return;
+    currentWord_ = dic[static_cast<size_t>(dicIndex)];
     picturePane_->RequestPictures(ui_->TabSet->currentIndex());
     UpdateWordEdit();
 }
@@ -471,80 +467,62 @@ void TMainForm::ShowWordMenuItemClick() { ui_->WordsPanel->KeepOnlyWord(); }
 void TMainForm::HideNumMenuItemClick() {
     const TWordTree* column = ui_->WordsPanel->FocusedColumn();
     if (!column) return;
-    userLists_.IgnoredCodeList.Add(column->Caption().toStdString());
-    SaveUserList(&TUserLists::SaveIgnoredCodes, this);
+    if (session_.SetCodeIgnored(column->Caption().toStdString(), true))
+        SaveUserList(&TSession::SaveIgnoredCodes, this);
     GoButtonClick();
 }
 
-void TMainForm::SaveUserList(std::vector<std::string> (TUserLists::*save)(const TPaths&) const,
-                             QWidget* owner) {
+void TMainForm::SaveUserList(std::vector<std::string> (TSession::*save)() const, QWidget* owner) {
     // At once, as the notebook: a crash must not lose a hidden word or an ignored code.
-    const std::vector<std::string> errors = (userLists_.*save)(paths_);
+    const std::vector<std::string> errors = (session_.*save)();
     if (!errors.empty()) TMessageBox::Error(owner, JoinLines(errors));
 }
 
 // ---- commands -----------------------------------------------------------------------------
 
 void TMainForm::SettingsActionExecute() {
-    const TProgSettings settingsBefore = settings_;
-    if (!EditSettings(this, codeTables_, settings_)) return;
-    // The word order alone changes nothing the code dictionary or the variants are made
-    // from: the columns are only drawn again.
-    TProgSettings orderOnly = settingsBefore;
-    orderOnly.FamiliarFirst = settings_.FamiliarFirst;
-    if (settings_ != settingsBefore && settings_ == orderOnly) {
-        VariantsVirtualStringTreeChange();
-        return;
-    }
-    const TCodeRec tableBefore = codeTable_;
-    codeTable_ = SelectCodeTable(codeTables_, settings_.CodeCode);
-    try {
-        BuildCodeDictionary();
-    } catch (...) {
-        // The former code dictionary stays; so do the settings it was built for, or the
-        // search would cut numbers by rules the groups were not made with.
-        settings_ = settingsBefore;
-        codeTable_ = tableBefore;
-        ShowCodeHint();
-        UpdateBrowserPanel();
-        throw;
-    }
+    TProgSettings edited = session_.Settings();
+    if (!EditSettings(this, session_.CodeTables(), edited)) return;
+    // The word order alone: the columns are only drawn again.
+    if (session_.ApplyWordOrder(edited)) return VariantsVirtualStringTreeChange();
+    BuildCodeDictionary([&](const TBuildCallbacks& callbacks) { session_.ApplySettings(edited, callbacks); });
 }
 
 void TMainForm::RememberButtonClick() {
     const std::string variant = GetSelectedVariant();
     const std::vector<std::string> words = ui_->WordsPanel->ChosenWords();
-    // Only a variant whose columns are shown, each with its word, can be stored; anything
-    // else would replace the number's notebook entry by one without words.
-    const size_t groups = SplitVariantKey(variant).size();
+    // Only a variant whose columns are shown, each with its word, can be stored.
     const TWordsView* view = ui_->WordsPanel;
-    if (variant.empty() || view->RowsCleared() || view->ColumnCount() != groups ||
-        words.size() != groups) {
+    if (view->RowsCleared() || view->ColumnCount() != words.size() ||
+        !TSession::CanRemember(variant, words)) {
         TMessageBox::Warning(this, QString::fromUtf8(res::kNothingToRemember));
         return;
     }
-    if (!Remember(this, variant, words, userLists_.NotebookEntries, userLists_.NotebookNotes))
-        return;
-    // At once, not only at shut-down: a crash must not lose what the user remembered.
-    const std::vector<std::string> errors = userLists_.SaveNotebook(paths_);
+    const std::optional<std::string> note =
+        AskRememberNote(this, variant, words, session_.NotebookNote(variant));
+    if (!note) return;
+    const std::vector<std::string> errors = session_.Remember(variant, words, *note);
     UpdateReviewAction();
     if (!errors.empty()) TMessageBox::Error(this, JoinLines(errors));
 }
 
 void TMainForm::NotebookActionExecute() {
-    ShowNotebook(this, settingsFile_, userLists_.NotebookEntries, userLists_.NotebookNotes,
-                 [this] { return userLists_.SaveNotebook(paths_); });
+    const TUserLists& lists = session_.UserLists();
+    ShowNotebook(this, session_.SettingsFile(), lists.NotebookEntries, lists.NotebookNotes,
+                 [this](const std::string& key) { return session_.DeleteNotebookEntry(key); });
 }
 
 void TMainForm::ReviewActionExecute() {
-    ShowReview(this, userLists_.NotebookEntries, userLists_.NotebookNotes, painting_,
-               paths_.NotebookReview(), settings_.ReviewNewCardsPerDay);
+    const TUserLists& lists = session_.UserLists();
+    ShowReview(this, lists.NotebookEntries, lists.NotebookNotes, painting_,
+               session_.Paths().NotebookReview(), session_.Settings().ReviewNewCardsPerDay);
     UpdateReviewAction();
 }
 
 void TMainForm::UpdateReviewAction() {
-    const size_t due = DueReviewCount(userLists_.NotebookEntries, paths_.NotebookReview(),
-                                      settings_.ReviewNewCardsPerDay);
+    const size_t due = DueReviewCount(session_.UserLists().NotebookEntries,
+                                      session_.Paths().NotebookReview(),
+                                      session_.Settings().ReviewNewCardsPerDay);
     ui_->ReviewAction->setText(due ? QStringLiteral("&Повторение (%1)").arg(due)
                                    : QStringLiteral("&Повторение"));
 }
@@ -555,13 +533,11 @@ void TMainForm::TableCodeActionExecute() {
     if (const TWordTree* column = FocusedWordColumn())
         preselect = column->Caption().toStdString();
     {
-        TTableCodeForm form(codeDictionary_.GroupCodeList(), codeDictionary_.WordCodeList(), dicList_,
-                            userLists_.HidedWordList, userLists_.IgnoredCodeList, codeDictionary_,
-                            settings_, painting_, preselect, this);
+        TTableCodeForm form(session_, painting_, preselect, this);
         connect(&form, &TTableCodeForm::HidedWordsChanged, this,
-                [this, &form] { SaveUserList(&TUserLists::SaveHidedWords, &form); });
+                [this, &form] { SaveUserList(&TSession::SaveHidedWords, &form); });
         connect(&form, &TTableCodeForm::IgnoredCodesChanged, this,
-                [this, &form] { SaveUserList(&TUserLists::SaveIgnoredCodes, &form); });
+                [this, &form] { SaveUserList(&TSession::SaveIgnoredCodes, &form); });
         form.exec();
     }
     // The window changed the lists the variants and words are made from.
@@ -571,17 +547,15 @@ void TMainForm::TableCodeActionExecute() {
 void TMainForm::DicEditActionExecute() {
     std::string bytes;
     {
-        TDicEditForm form(painting_.Coder, settings_, this);
-        if (!form.Open(paths_)) return;
+        TDicEditForm form(painting_.Coder, session_.Settings(), this);
+        if (!form.Open(session_.Paths())) return;
         if (form.exec() != QDialog::Accepted) return;
         bytes = form.DictionaryBytes();
     }
     ui_->WordsPanel->ClearRows();
-    // A refused write ends the command here: DicList and the code dictionary are untouched.
-    WriteFileAtomic(paths_.Dictionary(), bytes);
-    TStringList reloaded(TStringList::Kind::Sorted);
-    reloaded.LoadFromFile(paths_.Dictionary());
-    BuildCodeDictionary(&reloaded);
+    // A refused write or build leaves DicList and the code dictionary as they were.
+    BuildCodeDictionary(
+        [&](const TBuildCallbacks& callbacks) { session_.ReplaceDictionary(bytes, callbacks); });
 }
 
 void TMainForm::TestCodeActionExecute() {
@@ -592,8 +566,9 @@ void TMainForm::TestCodeActionExecute() {
         const QString& text;
         ~RestoreHint() { panel->setText(text); }
     } restore{ui_->CodeHelpPanel, hint};
-    TTestForm form(dicList_, userLists_.HidedWordList, userLists_.IgnoredCodeList, painting_.Coder,
-                   settings_, ProgramRandomGenerator(), this);
+    const TUserLists& lists = session_.UserLists();
+    TTestForm form(session_.DicList(), lists.HidedWordList, lists.IgnoredCodeList, painting_.Coder,
+                   session_.Settings(), ProgramRandomGenerator(), this);
     form.StartTest(hint);
 }
 
@@ -605,7 +580,7 @@ const TWordTree* TMainForm::FocusedWordColumn() const {
     return nullptr;
 }
 
-void TMainForm::HelpActionExecute() { OpenHelpIndex(paths_, this); }
+void TMainForm::HelpActionExecute() { OpenHelp(); }
 
 void TMainForm::AboutActionExecute() { nb::ui::AboutActionExecute(this); }
 
@@ -621,13 +596,7 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::FormDestroy() {
-    // Lists that were never loaded are not written (a failed start keeps the user's files).
-    std::vector<std::string> errors = userLists_.Save(paths_);
-    try {
-        SaveSettings(settingsFile_, settings_, layout_);
-    } catch (const std::exception& e) {
-        errors.emplace_back(e.what());
-    }
+    const std::vector<std::string> errors = session_.Save();
     if (!errors.empty()) TMessageBox::Error(this, JoinLines(errors));
 }
 

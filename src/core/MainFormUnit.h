@@ -1,22 +1,17 @@
-// The main window: owns every long-lived object of the program (settings, code tables,
-// dictionary, user lists, code dictionary, variants and word columns), runs start-up after
-// it has appeared, the code-dictionary build with its busy state, the encode command, the
-// commands of the menu bar, and the saves at shut-down. The work itself is the engine's
-// and the dialogs'; this class wires them to the controls and hands them its lists.
+// The main window: shows the session (settings, code tables, dictionary, user lists, code
+// dictionary) in its controls, runs start-up after it has appeared, the code-dictionary
+// build with its busy state, the encode command, the commands of the menu bar, and the
+// saves at shut-down. The rules are the session's and the work the engine's and the
+// dialogs'; this class wires them to the controls.
 #pragma once
 
-#include "code/NumbreliaTypesUnit.h"
-#include "code/WordCodeUnit.h"
-#include "core/IniFileUnit.h"
-#include "core/SettingsUnit.h"
-#include "core/UtilsUnit.h"
-#include "dictionary/CodeDictionaryUnit.h"
-#include "dictionary/WordListUnit.h"
+#include "core/SessionUnit.h"
 #include "encoding/WordNodeDelegate.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -59,11 +54,10 @@ public:
     bool Busy() const;
     void UpdateBrowserPanel();
 
-    // Brings the code dictionary up to date and encodes the number again. The lists are
-    // built aside and taken only when the build succeeded, so a failure (EError) leaves the
-    // former dictionary and code dictionary working together. `reloadedDicList`, when
-    // given, is a freshly loaded dictionary that replaces DicList together with them.
-    void BuildCodeDictionary(TStringList* reloadedDicList = nullptr);
+    // Runs a build of the session (`build` is handed the callbacks) with the window busy,
+    // then encodes the number again. A failure (EError) leaves the former code dictionary
+    // working and shows the session's table and settings again.
+    void BuildCodeDictionary(const std::function<void(const TBuildCallbacks&)>& build);
     // The encode command.
     void GoButtonClick();
     // The variant of the focused row of the variants list, or empty.
@@ -90,11 +84,12 @@ public:
     // notebook files at once.
     void RememberButtonClick();
 
-    const TProgSettings& Settings() const { return settings_; }
-    const TUserLists& UserLists() const { return userLists_; }
-    const TStringList& DicList() const { return dicList_; }
+    const TSession& Session() const { return session_; }
+    const TProgSettings& Settings() const { return session_.Settings(); }
+    const TUserLists& UserLists() const { return session_.UserLists(); }
+    const TStringList& DicList() const { return session_.DicList(); }
     const std::string& CurrentWord() const { return currentWord_; }
-    const TCodeDictionary& CodeDictionary() const { return codeDictionary_; }
+    const TCodeDictionary& CodeDictionary() const { return session_.CodeDictionary(); }
     TPicturePane* PicturePane() const { return picturePane_; }
     TVariantsModel* VariantsModel() const { return variantsModel_; }
     Ui::TMainForm* Controls() const { return ui_.get(); }
@@ -114,8 +109,8 @@ private:
     void MakeVariants();
     // Writes one user list right after a change; a failure is reported over `owner` and
     // the change stays in memory for the shut-down write.
-    void SaveUserList(std::vector<std::string> (TUserLists::*save)(const TPaths&) const,
-                      QWidget* owner);
+    void SaveUserList(std::vector<std::string> (TSession::*save)() const, QWidget* owner);
+    void ShowVariantWords(const std::string& variant);
     void VariantsVirtualStringTreeChange();
     void WordFocusChanged(int32_t dicIndex);
     void UpdateWordEdit();
@@ -138,15 +133,7 @@ private:
     TVariantsModel* variantsModel_ = nullptr;
     TPicturePane* picturePane_ = nullptr;
 
-    TPaths paths_;
-    TIniFile settingsFile_;
-    TCodeRecArr codeTables_;
-    TCodeRec codeTable_;
-    TProgSettings settings_;
-    TLayoutSettings layout_;
-    TStringList dicList_{TStringList::Kind::Sorted};
-    TUserLists userLists_;
-    TCodeDictionary codeDictionary_;
+    TSession session_;
     TWordPainting painting_;
     std::string currentWord_;
     Qt::WindowStates statesBeforeRecreate_;

@@ -33,6 +33,9 @@ struct TBuildCallbacks {
     std::function<void()> ProcessEvents;
     // Opens the help start page; called once, at the first build ever (FirstStart).
     std::function<void()> OpenHelp;
+    // Called by the session as a build begins, with the settings and table it builds for
+    // in place, so the window can show them meanwhile.
+    std::function<void()> Starting;
     // The command-line tool leaves FirstStart (and so the help at the first start) to the
     // desktop program.
     bool HandleFirstStart = true;

@@ -106,29 +106,21 @@ bool TWordsView::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void TWordsView::Setup(const TWordPainting& painting, const TCodeDictionary& dictionary,
-                       TStringList& hidedWordList) {
+void TWordsView::Setup(const TWordPainting& painting, TSession& session) {
     painting_ = &painting;
-    dictionary_ = &dictionary;
-    hidedWordList_ = &hidedWordList;
+    session_ = &session;
     delete delegate_;
     delegate_ = new TWordNodeDelegate(painting, this);
 }
 
-std::vector<int32_t> TWordsView::ColumnEntries(const std::string& group) const {
-    return OrderEntries(dictionary_->EntriesOfGroup(group), *painting_->DicList, familiarFirst_);
-}
-
-TWordTree* TWordsView::AddColumn(const std::string& group) {
+TWordTree* TWordsView::AddColumn(const TWordColumn& column) {
     auto* tree = new TWordTree(strip_);
-    auto* model = new TWordColumnModel(QString::fromLatin1(group), ColumnEntries(group),
+    auto* model = new TWordColumnModel(QString::fromLatin1(column.Group), column.Entries,
                                        *painting_->DicList, tree);
     tree->setModel(model);
     tree->setItemDelegate(delegate_);
-    const TStringList& dic = *painting_->DicList;
-    for (int r = 0; r < model->RowCount(); ++r)
-        if (hidedWordList_->Contains(dic[static_cast<size_t>(model->Entry(r))]))
-            tree->SetRowVisible(r, false);
+    // As the list stands now: a word hidden since the variant was shown stays hidden here.
+    ShowHiddenState(tree);
     connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, tree](const QModelIndex& current) {
                 if (!current.isValid()) return;
@@ -148,7 +140,7 @@ TWordTree* TWordsView::AddColumn(const std::string& group) {
     return tree;
 }
 
-void TWordsView::ShowVariant(const std::string& variantKey, const std::vector<std::string>& remembered) {
+void TWordsView::ShowVariant(std::vector<TWordColumn> columns) {
     // A column may be the one whose pop-up menu led here (hide number re-encodes), so the
     // old columns go once control is back in the event loop.
     for (TWordTree* tree : wordTrees_) {
@@ -158,35 +150,20 @@ void TWordsView::ShowVariant(const std::string& variantKey, const std::vector<st
     wordTrees_.clear();
     rowsCleared_ = false;
 
-    groups_ = SplitVariantKey(variantKey);
     // Every column's chosen word and an estimate of its width are known at once (the
     // phrase needs them all); the columns themselves are made as they come into reach.
-    const size_t n = groups_.size();
-    chosen_.assign(n, -1);
+    columns_ = std::move(columns);
+    const size_t n = columns_.size();
     widths_.assign(n, 0);
     const TStringList& dic = *painting_->DicList;
     const QFontMetrics fm(font());
     const int letter = fm.horizontalAdvance(QChar(u'ш'));
     for (size_t i = 0; i < n; ++i) {
-        const std::vector<int32_t> entries = ColumnEntries(groups_[i]);
-        size_t longest = groups_[i].size();
-        int32_t first = -1;
-        for (const int32_t entry : entries) {
-            const std::string& word = dic[static_cast<size_t>(entry)];
-            if (hidedWordList_->Contains(word)) continue;
-            if (first < 0) first = entry;
-            longest = std::max(longest, word.size());
-            // Remembered words match exactly, letter case included.
-            if (chosen_[i] < 0 && i + 1 < remembered.size() && word == remembered[i + 1])
-                chosen_[i] = entry;
-        }
-        // A column never ends up with nothing to show: its first entry comes back.
-        if (first < 0 && !entries.empty()) {
-            first = entries.front();
-            RemoveHidden(first);
-            longest = std::max(longest, dic[static_cast<size_t>(first)].size());
-        }
-        if (chosen_[i] < 0) chosen_[i] = first;
+        const TWordColumn& column = columns_[i];
+        size_t longest = column.Group.size();
+        for (size_t e = 0; e < column.Entries.size(); ++e)
+            if (!column.Hidden[e])
+                longest = std::max(longest, dic[static_cast<size_t>(column.Entries[e])].size());
         widths_[i] = ColumnWidthFor(
             static_cast<int>(std::min(longest, static_cast<size_t>(kMaxColumnChars))) * letter);
     }
@@ -206,7 +183,11 @@ void TWordsView::ShowVariant(const std::string& variantKey, const std::vector<st
 
 void TWordsView::ClearRows() {
     for (TWordTree* tree : wordTrees_) tree->ColumnModel()->ClearRows();
-    chosen_.assign(chosen_.size(), -1);
+    for (TWordColumn& column : columns_) {
+        column.Entries.clear();
+        column.Hidden.clear();
+        column.Chosen = -1;
+    }
     rowsCleared_ = true;
 }
 
@@ -220,30 +201,29 @@ TWordTree* TWordsView::FocusedColumn() const {
 std::vector<std::string> TWordsView::ChosenWords() const {
     std::vector<std::string> words;
     const TStringList& dic = *painting_->DicList;
-    for (size_t i = 0; i < groups_.size(); ++i)
+    for (size_t i = 0; i < columns_.size(); ++i)
         if (const int32_t entry = ChosenEntry(i); entry >= 0) words.push_back(dic[static_cast<size_t>(entry)]);
     return words;
 }
 
 int32_t TWordsView::ChosenEntry(size_t i) const {
-    if (i >= wordTrees_.size()) return i < chosen_.size() ? chosen_[i] : -1;
+    if (i >= wordTrees_.size()) return i < columns_.size() ? columns_[i].Chosen : -1;
     const TWordTree* tree = wordTrees_[i];
     const int row = tree->FocusedRow();
     return row >= 0 ? tree->ColumnModel()->Entry(row) : -1;
 }
 
-void TWordsView::RemoveHidden(int32_t dicIndex) {
-    const long i = hidedWordList_->IndexOf((*painting_->DicList)[static_cast<size_t>(dicIndex)]);
-    if (i < 0) return;
-    hidedWordList_->Delete(static_cast<size_t>(i));
-    hiddenChanged_ = true;
+void TWordsView::ShowHiddenState(TWordTree* column) {
+    const TWordColumnModel* model = column->ColumnModel();
+    for (int r = 0; r < model->RowCount(); ++r)
+        column->SetRowVisible(r, !session_->IsWordHidden(model->Entry(r)));
 }
 
-void TWordsView::AddHidden(int32_t dicIndex) {
-    const std::string& word = (*painting_->DicList)[static_cast<size_t>(dicIndex)];
-    if (hidedWordList_->Contains(word)) return;
-    hidedWordList_->Add(word);
-    hiddenChanged_ = true;
+// The entries of a made column.
+static std::vector<int32_t> ColumnEntries(const TWordColumnModel* model) {
+    std::vector<int32_t> entries(static_cast<size_t>(model->RowCount()));
+    for (int r = 0; r < model->RowCount(); ++r) entries[static_cast<size_t>(r)] = model->Entry(r);
+    return entries;
 }
 
 void TWordsView::AnnounceHiddenChange() {
@@ -262,7 +242,8 @@ void TWordsView::EnsureVisibleWord(TWordTree* column) {
     // A column never ends up with nothing to show: its first entry comes back.
     if (firstVisible < 0) {
         column->SetRowVisible(0, true);
-        RemoveHidden(model->Entry(0));
+        const std::string& word = (*painting_->DicList)[static_cast<size_t>(model->Entry(0))];
+        hiddenChanged_ |= session_->SetWordHidden(word, false);
         firstVisible = 0;
     }
     const int focused = column->FocusedRow();
@@ -275,8 +256,9 @@ void TWordsView::HideWord() {
     if (!column) return;
     const int row = column->FocusedRow();
     if (row < 0) return;
-    column->SetRowVisible(row, false);
-    AddHidden(column->ColumnModel()->Entry(row));
+    const TWordColumnModel* model = column->ColumnModel();
+    hiddenChanged_ |= session_->HideWord(ColumnEntries(model), model->Entry(row));
+    ShowHiddenState(column);
     EnsureVisibleWord(column);
     AnnounceHiddenChange();
 }
@@ -284,16 +266,10 @@ void TWordsView::HideWord() {
 void TWordsView::KeepOnlyWord() {
     TWordTree* column = FocusedColumn();
     if (!column) return;
-    TWordColumnModel* model = column->ColumnModel();
-    for (int r = 0; r < model->RowCount(); ++r) {
-        column->SetRowVisible(r, false);
-        AddHidden(model->Entry(r));
-    }
+    const TWordColumnModel* model = column->ColumnModel();
     const int row = column->FocusedRow();
-    if (row >= 0) {
-        column->SetRowVisible(row, true);
-        RemoveHidden(model->Entry(row));
-    }
+    hiddenChanged_ |= session_->KeepOnlyWord(ColumnEntries(model), row >= 0 ? model->Entry(row) : -1);
+    ShowHiddenState(column);
     EnsureVisibleWord(column);
     AnnounceHiddenChange();
 }
@@ -329,7 +305,7 @@ int TWordsView::MeasureColumn(const TWordTree* tree) const {
 }
 
 void TWordsView::LayoutColumns() {
-    const size_t n = groups_.size();
+    const size_t n = columns_.size();
     const int view = scroll_->viewport()->width();
     const int height = scroll_->viewport()->height();
     lefts_.assign(n + 1, 0);
@@ -357,22 +333,22 @@ void TWordsView::LayoutColumns() {
 }
 
 void TWordsView::MakeColumnsInReach() {
-    if (rowsCleared_ || !painting_ || wordTrees_.size() >= groups_.size()) return;
+    if (rowsCleared_ || !painting_ || wordTrees_.size() >= columns_.size()) return;
     const int view = scroll_->viewport()->width();
     const int reach = scroll_->horizontalScrollBar()->value() + 2 * view +
                       ColumnWidthFor(QFontMetrics(font()).horizontalAdvance(QString(kMaxColumnChars, QChar(u'ш'))));
     // A column made now announces nothing: its chosen word is in the phrase already.
     const bool wasShowing = showing_;
     showing_ = true;
-    while (wordTrees_.size() < groups_.size() && lefts_[wordTrees_.size()] < reach) {
+    while (wordTrees_.size() < columns_.size() && lefts_[wordTrees_.size()] < reach) {
         const size_t i = wordTrees_.size();
-        TWordTree* tree = AddColumn(groups_[i]);
+        TWordTree* tree = AddColumn(columns_[i]);
         // Tab goes from the column before (or the list of variants) to this one.
         if (QWidget* before = i == 0 ? tabPredecessor_ : wordTrees_.back()) QWidget::setTabOrder(before, tree);
         wordTrees_.push_back(tree);
         const TWordColumnModel* model = tree->ColumnModel();
         for (int r = 0; r < model->RowCount(); ++r)
-            if (model->Entry(r) == chosen_[i]) {
+            if (model->Entry(r) == columns_[i].Chosen) {
                 tree->FocusRow(r);
                 break;
             }

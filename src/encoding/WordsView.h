@@ -7,6 +7,7 @@
 
 #include "WordNodeDelegate.h"
 #include "core/FormHelpersUnit.h"
+#include "core/SessionUnit.h"
 
 #include <QTreeView>
 #include <QWidget>
@@ -16,10 +17,6 @@ class QScrollArea;
 #include <cstdint>
 #include <string>
 #include <vector>
-
-namespace nb {
-class TCodeDictionary;
-}
 
 namespace nb::ui {
 
@@ -73,15 +70,11 @@ class TWordsView : public QWidget {
 public:
     explicit TWordsView(QWidget* parent = nullptr);
 
-    // The lists the view reads and the hidden-word list it changes; they outlive it.
-    void Setup(const TWordPainting& painting, const TCodeDictionary& dictionary,
-               TStringList& hidedWordList);
-    // Columns shown from now on list their words in the dictionary file's line order.
-    void SetFamiliarFirst(bool on) { familiarFirst_ = on; }
+    // The painting and the session the view reads and asks to hide words; they outlive it.
+    void Setup(const TWordPainting& painting, TSession& session);
 
-    // Builds the columns for a variant key ("52-70-563"); `remembered` holds the words
-    // remembered for it, by position (item i for column i), possibly empty.
-    void ShowVariant(const std::string& variantKey, const std::vector<std::string>& remembered);
+    // Builds the columns of a variant as the session gives them (TSession::WordColumns).
+    void ShowVariant(std::vector<TWordColumn> columns);
     // Empties every column; the columns stay until the next variant.
     void ClearRows();
     // Whether the columns were emptied and no variant was shown since.
@@ -90,7 +83,7 @@ public:
     // The columns made so far, left to right: a long variant gets its columns as they
     // come near the visible part of the area, so these may be fewer than ColumnCount().
     const std::vector<TWordTree*>& WordTrees() const { return wordTrees_; }
-    size_t ColumnCount() const { return groups_.size(); }
+    size_t ColumnCount() const { return columns_.size(); }
     // The widget the keyboard focus comes from into the first column.
     void SetTabPredecessor(QWidget* widget) { tabPredecessor_ = widget; }
     // The column that has the keyboard focus, or null.
@@ -122,9 +115,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    TWordTree* AddColumn(const std::string& group);
-    // The entry indices a column lists, in display order: the one place they are made.
-    std::vector<int32_t> ColumnEntries(const std::string& group) const;
+    TWordTree* AddColumn(const TWordColumn& column);
     // The width of a column whose widest word (or caption) is `textWidth` pixels wide.
     int ColumnWidthFor(int textWidth) const;
     int MeasureColumn(const TWordTree* tree) const;
@@ -135,21 +126,18 @@ private:
     void LayoutColumns();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void AnnounceFocus(TWordTree* column);
-    void RemoveHidden(int32_t dicIndex);
-    void AddHidden(int32_t dicIndex);
+    // Shows the rows of a column as the hidden-word list has them now.
+    void ShowHiddenState(TWordTree* column);
     void AnnounceHiddenChange();
 
     const TWordPainting* painting_ = nullptr;
-    const TCodeDictionary* dictionary_ = nullptr;
-    TStringList* hidedWordList_ = nullptr;
-    bool familiarFirst_ = false;
+    TSession* session_ = nullptr;
     TWordNodeDelegate* delegate_ = nullptr;
     std::vector<TWordTree*> wordTrees_;
     QScrollArea* scroll_ = nullptr;
     QWidget* strip_ = nullptr;      // holds the columns; as wide as they need
     QWidget* tabPredecessor_ = nullptr;
-    std::vector<std::string> groups_; // of the variant shown, one a column
-    std::vector<int32_t> chosen_;     // each column's chosen entry, for columns not made yet
+    std::vector<TWordColumn> columns_; // of the variant shown; the chosen entry counts until made
     std::vector<int> widths_;         // estimated, then measured, natural widths
     std::vector<int> lefts_;          // column positions on the strip
     bool showing_ = false;      // ShowVariant is building the columns

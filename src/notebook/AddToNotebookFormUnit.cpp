@@ -73,15 +73,14 @@ void TAddToNotebookForm::accept() {
     QDialog::accept();
 }
 
-bool Remember(QWidget* owner, const std::string& variantKey, const std::vector<std::string>& words,
-              TStringList& entries, TStringList& notes) {
-    if (variantKey.empty()) return false;
-    const std::string key = NotebookKey(variantKey);
+std::optional<std::string> AskRememberNote(QWidget* owner, const std::string& variantKey,
+                                           const std::vector<std::string>& words,
+                                           const std::string& storedNote) {
+    if (variantKey.empty()) return std::nullopt;
     TAddToNotebookForm form(owner);
-    form.SetEntry(variantKey, words, notes.Value(key));
-    if (form.exec() != QDialog::Accepted) return false;
-    RememberEntry(entries, notes, variantKey, words, form.Note());
-    return true;
+    form.SetEntry(variantKey, words, storedNote);
+    if (form.exec() != QDialog::Accepted) return std::nullopt;
+    return form.Note();
 }
 
 } // namespace nb::ui

@@ -1,12 +1,11 @@
-// The remember command: the dialog that shows the number and the chosen words and takes a
-// note, and the command around it that stores them in the notebook.
+// The remember command's dialog: it shows the number and the chosen words and takes a note
+// (the session stores them).
 #pragma once
-
-#include "dictionary/StringListUnit.h"
 
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,12 +39,11 @@ private:
     std::string note_;
 };
 
-// RememberButtonClick without the collecting: `variantKey` is the selected variant (empty
-// when none), `words` the focused word of each column that has one, in column order
-// (Windows-1251). Shows the dialog with the note stored for the number; on OK sets the
-// note, then the entry. Returns whether something was stored, so that the caller writes
-// the notebook files at once.
-bool Remember(QWidget* owner, const std::string& variantKey, const std::vector<std::string>& words,
-              TStringList& entries, TStringList& notes);
+// The remember command's dialog: shows the selected variant key and the focused word of
+// each column (Windows-1251) with the note stored for the number. Returns the note on OK;
+// nothing when cancelled or when there is no variant (then no dialog is shown).
+std::optional<std::string> AskRememberNote(QWidget* owner, const std::string& variantKey,
+                                           const std::vector<std::string>& words,
+                                           const std::string& storedNote);
 
 } // namespace nb::ui

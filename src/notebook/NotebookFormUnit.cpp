@@ -143,20 +143,18 @@ bool TNotebookForm::eventFilter(QObject* watched, QEvent* event) {
 void TNotebookForm::SetLists(const TStringList& entries, const TStringList& notes) {
     entries_ = &entries;
     notes_ = &notes;
-    editableEntries_ = editableNotes_ = nullptr;
-    save_ = {};
+    remove_ = {};
 }
 
-void TNotebookForm::SetLists(TStringList& entries, TStringList& notes, NotebookSaver save) {
-    SetLists(entries, notes); // the read-only pair first, which also clears the saver
-    editableEntries_ = &entries;
-    editableNotes_ = &notes;
-    save_ = std::move(save);
+void TNotebookForm::SetLists(const TStringList& entries, const TStringList& notes,
+                             NotebookDeleter remove) {
+    SetLists(entries, notes); // the read-only pair first, which also clears the deleter
+    remove_ = std::move(remove);
 }
 
 void TNotebookForm::BuildRows() {
     if (entries_ && notes_) model_->SetRows(NotebookRows(*entries_, *notes_));
-    ui_->DeleteButton->setEnabled(editableEntries_ && model_->rowCount() > 0);
+    ui_->DeleteButton->setEnabled(remove_ && model_->rowCount() > 0);
     // The first row is focused and selected, so the keyboard starts there.
     const QModelIndex first = model_->index(0, 0);
     if (first.isValid())
@@ -193,7 +191,7 @@ void TNotebookForm::ExportButtonClick() {
 void TNotebookForm::DeleteButtonClick() {
     QTreeView* tree = ui_->VirtualDrawTree;
     const int row = tree->currentIndex().row();
-    if (!editableEntries_ || row < 0 || row >= model_->rowCount()) return;
+    if (!remove_ || row < 0 || row >= model_->rowCount()) return;
     const TNotebookRec rec = model_->Rows()[static_cast<size_t>(row)];
     TMessage question;
     question.Icon = QMessageBox::Question;
@@ -203,9 +201,8 @@ void TNotebookForm::DeleteButtonClick() {
     question.Buttons = QMessageBox::Yes | QMessageBox::No;
     if (TMessageBox::Show(this, question) != QMessageBox::Yes) return;
 
-    DeleteNotebookEntry(*editableEntries_, *editableNotes_, rec.Key);
-    // At once, like a remember: closing the program uncleanly must not bring it back.
-    const std::vector<std::string> errors = save_ ? save_() : std::vector<std::string>{};
+    // Written at once, like a remember: closing the program uncleanly must not bring it back.
+    const std::vector<std::string> errors = remove_(rec.Key);
     BuildRows();
     const QModelIndex next = model_->index(std::min(row, model_->rowCount() - 1), 0);
     if (next.isValid())
@@ -219,11 +216,11 @@ void TNotebookForm::DeleteButtonClick() {
 
 void TNotebookForm::SetSaveDialogForTesting(SaveDialogRunner runner) { TestSaveDialog() = std::move(runner); }
 
-void ShowNotebook(QWidget* owner, TIniFile& settings, TStringList& entries, TStringList& notes,
-                  TNotebookForm::NotebookSaver save) {
+void ShowNotebook(QWidget* owner, TIniFile& settings, const TStringList& entries,
+                  const TStringList& notes, TNotebookForm::NotebookDeleter remove) {
     TNotebookForm form(owner);
-    if (save)
-        form.SetLists(entries, notes, std::move(save));
+    if (remove)
+        form.SetLists(entries, notes, std::move(remove));
     else
         form.SetLists(entries, notes);
     for (int c = 0; c < TNotebookModel::ColumnCount; ++c)

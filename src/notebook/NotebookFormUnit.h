@@ -60,10 +60,11 @@ public:
     // The main window's lists; they must outlive the window, which does not change them
     // (deleting is off).
     void SetLists(const TStringList& entries, const TStringList& notes);
-    // The same, with deleting: a delete changes the lists in place and calls `save` at
-    // once, which returns one message per file it could not write.
-    using NotebookSaver = std::function<std::vector<std::string>()>;
-    void SetLists(TStringList& entries, TStringList& notes, NotebookSaver save);
+    // The same, with deleting: a delete hands the entry's key to `remove`, which deletes it
+    // from the lists, writes them at once and returns one message per file it could not
+    // write.
+    using NotebookDeleter = std::function<std::vector<std::string>(const std::string& key)>;
+    void SetLists(const TStringList& entries, const TStringList& notes, NotebookDeleter remove);
     // Builds the rows from the lists.
     void BuildRows();
     // Builds the rows and shows the window modally; returns when it is closed.
@@ -95,16 +96,14 @@ private:
     TNotebookModel* model_ = nullptr;
     const TStringList* entries_ = nullptr;
     const TStringList* notes_ = nullptr;
-    TStringList* editableEntries_ = nullptr;
-    TStringList* editableNotes_ = nullptr;
-    NotebookSaver save_;
+    NotebookDeleter remove_;
 };
 
 // NotebookActionExecute: opens the window over the lists with the column widths stored
 // in `settings` (CodeWidth, TextWidth, NoteWidth; the laid-out widths when missing) and,
 // when it closes, writes the three widths back whether or not they changed. A refused
-// write throws EError. With `save`, entries can be deleted (see SetLists).
-void ShowNotebook(QWidget* owner, TIniFile& settings, TStringList& entries, TStringList& notes,
-                  TNotebookForm::NotebookSaver save = {});
+// write throws EError. With `remove`, entries can be deleted (see SetLists).
+void ShowNotebook(QWidget* owner, TIniFile& settings, const TStringList& entries,
+                  const TStringList& notes, TNotebookForm::NotebookDeleter remove = {});
 
 } // namespace nb::ui

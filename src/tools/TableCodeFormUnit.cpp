@@ -196,20 +196,15 @@ QVariant TWordListModel::RowData(int row, int role) const {
 
 // ---- the window -----------------------------------------------------------------------------
 
-TTableCodeForm::TTableCodeForm(const TStringList& groupCodeList, const TStringList& wordCodeList,
-                               const TStringList& dicList, TStringList& hidedWordList,
-                               TStringList& ignoredCodeList, const TCodeDictionary& codeDictionary,
-                               const TProgSettings& settings, const TWordPainting& painting,
+TTableCodeForm::TTableCodeForm(TSession& session, const TWordPainting& painting,
                                const std::string& preselect, QWidget* parent)
     : QDialog(parent), AskExportFileName(AskCodeTableFileName),
-      ui_(std::make_unique<Ui::TTableCodeForm>()), groupCodeList_(groupCodeList),
-      wordCodeList_(wordCodeList), dicList_(dicList), hidedWordList_(hidedWordList),
-      ignoredCodeList_(ignoredCodeList), codeDictionary_(codeDictionary), settings_(settings) {
+      ui_(std::make_unique<Ui::TTableCodeForm>()), session_(session) {
     ui_->setupUi(this);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 
     codeModel_ = new TCodeListModel(this);
-    wordModel_ = new TWordListModel(dicList_, this);
+    wordModel_ = new TWordListModel(session_.DicList(), this);
     SetUpList(ui_->CodeVirtualDrawTree);
     SetUpList(ui_->WordVirtualDrawTree);
     ui_->CodeVirtualDrawTree->setModel(codeModel_);
@@ -243,12 +238,13 @@ TTableCodeForm::TTableCodeForm(const TStringList& groupCodeList, const TStringLi
 TTableCodeForm::~TTableCodeForm() = default;
 
 void TTableCodeForm::FillCodeList(const std::string& preselect) {
-    std::vector<std::string> codes = InCodeOrder(groupCodeList_.Strings());
+    std::vector<std::string> codes = InCodeOrder(session_.CodeDictionary().GroupCodeList().Strings());
+    const TStringList& ignored = session_.UserLists().IgnoredCodeList;
     std::vector<bool> checked;
     checked.reserve(codes.size());
     int selected = -1;
     for (size_t i = 0; i < codes.size(); ++i) {
-        checked.push_back(!ignoredCodeList_.Contains(codes[i]));
+        checked.push_back(!ignored.Contains(codes[i]));
         if (selected < 0 && !preselect.empty() && codes[i] == preselect)
             selected = static_cast<int>(i);
     }
@@ -273,42 +269,25 @@ void TTableCodeForm::CodeVirtualDrawTreeChange(const QModelIndex& current) {
     // The group index holds exactly the entries whose group code is this code, in
     // dictionary order, so no scan of the whole dictionary is needed per selection. The
     // words come in the order the main window's columns give them.
-    std::vector<int32_t> entries = OrderEntries(
-        codeDictionary_.EntriesOfGroup(codeModel_->Code(current.row())), dicList_,
-        settings_.FamiliarFirst);
+    std::vector<int32_t> entries = session_.GroupEntries(codeModel_->Code(current.row()));
     std::vector<bool> checked;
     checked.reserve(entries.size());
-    for (const int32_t entry : entries)
-        checked.push_back(entry < 0 || static_cast<size_t>(entry) >= dicList_.Count() ||
-                          !hidedWordList_.Contains(dicList_[static_cast<size_t>(entry)]));
+    for (const int32_t entry : entries) checked.push_back(!session_.IsWordHidden(entry));
     ui_->WordVirtualDrawTree->setUpdatesEnabled(false);
     wordModel_->SetRows(std::move(entries), std::move(checked));
     ui_->WordVirtualDrawTree->setUpdatesEnabled(true);
 }
 
 void TTableCodeForm::CodeVirtualDrawTreeChecked(int row, bool checked) {
-    const std::string& code = codeModel_->Code(row);
-    if (checked) {
-        const long i = ignoredCodeList_.IndexOf(code);
-        if (i >= 0) ignoredCodeList_.Delete(static_cast<size_t>(i));
-    } else {
-        ignoredCodeList_.Add(code);
-    }
-    ignoredChanged_ = true;
+    ignoredChanged_ |= session_.SetCodeIgnored(codeModel_->Code(row), !checked);
     AnnounceChanges();
 }
 
 void TTableCodeForm::WordVirtualDrawTreeChecked(int row, bool checked) {
     const int32_t entry = wordModel_->Entry(row);
-    if (entry < 0 || static_cast<size_t>(entry) >= dicList_.Count()) return;
-    const std::string& word = dicList_[static_cast<size_t>(entry)];
-    if (checked) {
-        const long i = hidedWordList_.IndexOf(word);
-        if (i >= 0) hidedWordList_.Delete(static_cast<size_t>(i));
-    } else {
-        hidedWordList_.Add(word);
-    }
-    hidedChanged_ = true;
+    const TStringList& dic = session_.DicList();
+    if (entry < 0 || static_cast<size_t>(entry) >= dic.Count()) return;
+    hidedChanged_ |= session_.SetWordHidden(dic[static_cast<size_t>(entry)], !checked);
     AnnounceChanges();
 }
 
@@ -343,8 +322,10 @@ void TTableCodeForm::ExportButtonClick() {
     if (name.isEmpty()) return;
     try {
         WriteFileAtomic(QFile::encodeName(name).toStdString(),
-                        CodeTableExportText(groupCodeList_, wordCodeList_, dicList_, hidedWordList_,
-                                            settings_.Grouping(), settings_.FamiliarFirst));
+                        CodeTableExportText(session_.CodeDictionary().GroupCodeList(),
+                                            session_.CodeDictionary().WordCodeList(), session_.DicList(),
+                                            session_.UserLists().HidedWordList,
+                                            session_.Settings().Grouping(), session_.Settings().FamiliarFirst));
     } catch (const std::exception& e) {
         TMessageBox::Error(this, QString::fromUtf8(e.what()));
     }

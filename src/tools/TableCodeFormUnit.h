@@ -1,10 +1,10 @@
 // The code table window: every group code with a check box (unchecked = on
 // IgnoredCodeList) and, for the selected code, its dictionary entries with a check box
-// (unchecked = on HidedWordList). Check changes go straight into the main window's lists;
-// the window can also export the whole table to a text file.
+// (unchecked = on HidedWordList). Check changes go straight into the session's lists; the
+// window can also export the whole table to a text file.
 #pragma once
 
-#include "core/SettingsUnit.h"
+#include "core/SessionUnit.h"
 #include "dictionary/StringListUnit.h"
 #include "encoding/WordNodeDelegate.h"
 
@@ -19,10 +19,6 @@
 
 namespace Ui {
 class TTableCodeForm;
-}
-
-namespace nb {
-class TCodeDictionary;
 }
 
 namespace nb::ui {
@@ -94,15 +90,12 @@ private:
 class TTableCodeForm : public QDialog {
     Q_OBJECT
 public:
-    // The lists stay the main window's; the window changes only the two user lists.
-    // `settings` gives the grouping mode and zero rule of the export; `painting` draws the
-    // word rows as the word columns draw them and must outlive the window. The code list
-    // is filled here, with `preselect` (or else the first code) selected.
-    TTableCodeForm(const TStringList& groupCodeList, const TStringList& wordCodeList,
-                   const TStringList& dicList, TStringList& hidedWordList,
-                   TStringList& ignoredCodeList, const TCodeDictionary& codeDictionary,
-                   const TProgSettings& settings, const TWordPainting& painting,
-                   const std::string& preselect, QWidget* parent = nullptr);
+    // Shows the session's code dictionary and changes only its two user lists, through
+    // the session. `painting` draws the word rows as the word columns draw them; both must
+    // outlive the window. The code list is filled here, with `preselect` (or else the
+    // first code) selected.
+    TTableCodeForm(TSession& session, const TWordPainting& painting, const std::string& preselect,
+                   QWidget* parent = nullptr);
     ~TTableCodeForm() override;
 
     // The export target; empty when the user cancels. The file dialog by default.
@@ -134,13 +127,7 @@ private:
     void AnnounceChanges();
 
     std::unique_ptr<Ui::TTableCodeForm> ui_;
-    const TStringList& groupCodeList_;
-    const TStringList& wordCodeList_;
-    const TStringList& dicList_;
-    TStringList& hidedWordList_;
-    TStringList& ignoredCodeList_;
-    const TCodeDictionary& codeDictionary_;
-    const TProgSettings settings_;
+    TSession& session_;
     TCodeListModel* codeModel_ = nullptr;
     TWordListModel* wordModel_ = nullptr;
     bool batch_ = false;

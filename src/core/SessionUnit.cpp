@@ -1,0 +1,251 @@
+#include "SessionUnit.h"
+
+#include "code/CodeTableUnit.h"
+#include "core/FileUnit.h"
+#include "notebook/NotebookStoreUnit.h"
+#include "resources/ResStrUnit.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace nb {
+
+namespace {
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        if (!text.empty()) text += '\n';
+        text += line;
+    }
+    return text;
+}
+
+} // namespace
+
+TSession::TSession(TPaths paths) : paths_(std::move(paths)), settingsFile_(paths_.Settings()) {
+    codeTables_ = LoadCodeTables(paths_.Codes(), &warnings_);
+    if (codeTables_.empty()) {
+        char head[4096];
+        std::snprintf(head, sizeof head, res::kNoCodeTables, paths_.Codes().c_str());
+        std::vector<std::string> lines = warnings_;
+        lines.insert(lines.begin(), head);
+        throw EError(JoinLines(lines));
+    }
+    LoadSettings(settingsFile_, codeTables_, settings_, layout_);
+    codeTable_ = SelectCodeTable(codeTables_, settings_.CodeCode);
+}
+
+void TSession::PrepareFolders() const {
+    CreateDir(paths_.CacheFolder());
+    RemoveStaleTempFiles(paths_);
+}
+
+bool TSession::Load() {
+    const bool converted = LoadDictionary(dicList_, paths_.Dictionary());
+    userLists_.Load(paths_);
+    return converted;
+}
+
+void TSession::Build(const TBuildCallbacks& callbacks) { BuildWith(nullptr, callbacks); }
+
+void TSession::BuildWith(TStringList* reloadedDicList, const TBuildCallbacks& callbacks) {
+    if (callbacks.Starting) callbacks.Starting();
+    // The window keeps painting from DicList while the build lets events through; its
+    // indices must stay valid until the new lists take over together.
+    TCodeDictionary built;
+    built.Build(paths_, settingsFile_, reloadedDicList ? *reloadedDicList : dicList_, codeTable_,
+                settings_.Grouping(), callbacks);
+    if (reloadedDicList) dicList_ = std::move(*reloadedDicList);
+    codeDictionary_ = std::move(built);
+}
+
+void TSession::OverrideSettings(const TProgSettings& settings) {
+    settings_ = settings;
+    // As a stored value: a table that is not there means the first one.
+    settings_.CodeCode = CheckCodeCode(settings_.CodeCode, codeTables_);
+    codeTable_ = SelectCodeTable(codeTables_, settings_.CodeCode);
+}
+
+bool TSession::ApplyWordOrder(const TProgSettings& edited) {
+    TProgSettings orderOnly = settings_;
+    orderOnly.FamiliarFirst = edited.FamiliarFirst;
+    if (edited == settings_ || edited != orderOnly) return false;
+    settings_ = edited;
+    return true;
+}
+
+void TSession::ApplySettings(const TProgSettings& edited, const TBuildCallbacks& callbacks) {
+    const TProgSettings settingsBefore = settings_;
+    const TCodeRec tableBefore = codeTable_;
+    OverrideSettings(edited);
+    try {
+        Build(callbacks);
+    } catch (...) {
+        settings_ = settingsBefore;
+        codeTable_ = tableBefore;
+        throw;
+    }
+}
+
+void TSession::ReplaceDictionary(const std::string& bytes, const TBuildCallbacks& callbacks) {
+    WriteFileAtomic(paths_.Dictionary(), bytes);
+    TStringList reloaded(TStringList::Kind::Sorted);
+    reloaded.LoadFromFile(paths_.Dictionary());
+    BuildWith(&reloaded, callbacks);
+}
+
+// ---- encoding -------------------------------------------------------------------------------
+
+TEncodeResult TSession::Encode(std::string_view numberText, size_t limit) const {
+    const TVariantSearch search(codeDictionary_.GroupCodeList(), userLists_.IgnoredCodeList);
+    return MakeVariants(numberText, settings_.Grouping(), search, userLists_.NotebookEntries, limit);
+}
+
+bool TSession::StreamVariants(const std::string& searchString, size_t limit,
+                              const std::function<void(std::string&& key, int32_t count)>& row) const {
+    const TVariantSearch search(codeDictionary_.GroupCodeList(), userLists_.IgnoredCodeList);
+    const std::string remembered = RememberedVariant(userLists_.NotebookEntries, searchString);
+    bool rememberedShown = false;
+    const bool cut = search.StreamDisplayOrder(searchString, limit, [&](std::string&& key, int32_t count) {
+        if (key == remembered) rememberedShown = true;
+        row(std::move(key), count);
+    });
+    // It has at least as many groups as every row handed out, so it belongs at the end.
+    if (cut && !remembered.empty() && !rememberedShown && search.IsVariantOf(remembered, searchString))
+        row(std::string(remembered),
+            static_cast<int32_t>(std::count(remembered.begin(), remembered.end(), '-') + 1));
+    return cut;
+}
+
+std::vector<int32_t> TSession::GroupEntries(const std::string& group) const {
+    return OrderEntries(codeDictionary_.EntriesOfGroup(group), dicList_, settings_.FamiliarFirst);
+}
+
+const std::string& TSession::Word(int32_t entry) const { return dicList_[static_cast<size_t>(entry)]; }
+
+bool TSession::IsWordHidden(int32_t entry) const {
+    return entry >= 0 && static_cast<size_t>(entry) < dicList_.Count() &&
+           userLists_.HidedWordList.Contains(Word(entry));
+}
+
+std::vector<TWordColumn> TSession::WordColumns(std::string_view variantKey, bool* hiddenChanged) {
+    // The remembered words count only when they belong to this very variant.
+    std::vector<std::string> remembered =
+        NotebookItems(userLists_.NotebookEntries, NotebookKey(variantKey));
+    if (!remembered.empty() && remembered.front() != variantKey) remembered.clear();
+    bool changed = false;
+    std::vector<TWordColumn> columns;
+    for (std::string& group : SplitVariantKey(variantKey)) {
+        TWordColumn& c = columns.emplace_back();
+        c.Entries = GroupEntries(group);
+        c.Group = std::move(group);
+        c.Hidden.reserve(c.Entries.size());
+        const size_t i = columns.size(); // the column's word in the notebook entry
+        int32_t first = -1;
+        for (const int32_t entry : c.Entries) {
+            c.Hidden.push_back(IsWordHidden(entry));
+            if (c.Hidden.back()) continue;
+            if (first < 0) first = entry;
+            // Remembered words match exactly, letter case included.
+            if (c.Chosen < 0 && i < remembered.size() && Word(entry) == remembered[i]) c.Chosen = entry;
+        }
+        // A column never ends up with nothing to show: its first entry comes back.
+        if (first < 0 && !c.Entries.empty()) {
+            first = c.Entries.front();
+            c.Hidden.front() = false;
+            changed |= SetWordHidden(Word(first), false);
+        }
+        if (c.Chosen < 0) c.Chosen = first;
+    }
+    if (hiddenChanged) *hiddenChanged = changed;
+    return columns;
+}
+
+// ---- user lists -----------------------------------------------------------------------------
+
+bool TSession::SetWordHidden(const std::string& word, bool hidden) {
+    TStringList& list = userLists_.HidedWordList;
+    const long i = list.IndexOf(word);
+    if (hidden == (i >= 0)) return false;
+    if (hidden)
+        list.Add(word);
+    else
+        list.Delete(static_cast<size_t>(i));
+    return true;
+}
+
+bool TSession::SetCodeIgnored(const std::string& code, bool ignored) {
+    TStringList& list = userLists_.IgnoredCodeList;
+    const long i = list.IndexOf(code);
+    if (ignored == (i >= 0)) return false;
+    if (ignored)
+        list.Add(code);
+    else
+        list.Delete(static_cast<size_t>(i));
+    return true;
+}
+
+bool TSession::HideWord(const std::vector<int32_t>& entries, int32_t entry) {
+    if (entry < 0 || static_cast<size_t>(entry) >= dicList_.Count()) return false;
+    bool changed = SetWordHidden(Word(entry), true);
+    // A column never ends up with nothing to show: its first entry comes back.
+    if (!entries.empty() && std::all_of(entries.begin(), entries.end(),
+                                        [this](int32_t e) { return IsWordHidden(e); }))
+        changed |= SetWordHidden(Word(entries.front()), false);
+    return changed;
+}
+
+bool TSession::KeepOnlyWord(const std::vector<int32_t>& entries, int32_t entry) {
+    bool changed = false;
+    for (const int32_t e : entries)
+        if (e != entry && e >= 0 && static_cast<size_t>(e) < dicList_.Count())
+            changed |= SetWordHidden(Word(e), true);
+    if (entry >= 0 && static_cast<size_t>(entry) < dicList_.Count())
+        changed |= SetWordHidden(Word(entry), false);
+    return changed;
+}
+
+// ---- notebook -------------------------------------------------------------------------------
+
+bool TSession::CanRemember(const std::string& variantKey, const std::vector<std::string>& words) {
+    // Anything else would replace the number's entry by one without its words.
+    return !variantKey.empty() && words.size() == SplitVariantKey(variantKey).size();
+}
+
+std::string TSession::NotebookNote(const std::string& variantKey) const {
+    return userLists_.NotebookNotes.Value(NotebookKey(variantKey));
+}
+
+std::vector<std::string> TSession::Remember(const std::string& variantKey,
+                                            const std::vector<std::string>& words,
+                                            const std::string& note) {
+    if (!CanRemember(variantKey, words)) throw EError(res::kNothingToRemember);
+    RememberEntry(userLists_.NotebookEntries, userLists_.NotebookNotes, variantKey, words, note);
+    // At once, not only at shut-down: a crash must not lose what the user remembered.
+    return userLists_.SaveNotebook(paths_);
+}
+
+std::vector<std::string> TSession::DeleteNotebookEntry(const std::string& key) {
+    nb::DeleteNotebookEntry(userLists_.NotebookEntries, userLists_.NotebookNotes, key);
+    return userLists_.SaveNotebook(paths_);
+}
+
+// ---- saves ----------------------------------------------------------------------------------
+
+std::vector<std::string> TSession::SaveHidedWords() const { return userLists_.SaveHidedWords(paths_); }
+
+std::vector<std::string> TSession::SaveIgnoredCodes() const { return userLists_.SaveIgnoredCodes(paths_); }
+
+std::vector<std::string> TSession::Save() {
+    // Lists that were never loaded are not written (a failed start keeps the user's files).
+    std::vector<std::string> errors = userLists_.Save(paths_);
+    try {
+        SaveSettings(settingsFile_, settings_, layout_);
+    } catch (const std::exception& e) {
+        errors.emplace_back(e.what());
+    }
+    return errors;
+}
+
+} // namespace nb
