@@ -54,4 +54,26 @@ std::string TempDir::Read(std::string_view rel) const {
 
 bool TempDir::Exists(std::string_view rel) const { return fs::exists(fs::path(path_) / rel); }
 
+void WriteFixture(const TempDir& dir, bool withDictionary) {
+    dir.Write("Data/Codes.ini",
+              W("[Classic]\r\nName=Классический\r\n0=н,м\r\n1=г,ж\r\n2=д,т\r\n3=к,х\r\n4=ч,щ\r\n"
+                "5=п,б\r\n6=ш,л\r\n7=с,з\r\n8=в,ф\r\n9=р,ц\r\n\r\n"
+                "[Major]\r\nName=Фонетический\r\n0=з,с\r\n1=т,д\r\n2=н\r\n3=м\r\n4=р\r\n5=л\r\n"
+                "6=ж,ш,ч,щ\r\n7=к,г\r\n8=ф,в\r\n9=п,б\r\n"));
+    if (withDictionary)
+        dir.Write("Data/dic.lst", W("боа\r\nад\r\nоса\r\nум\r\nпол\r\nухо\r\nбот\r\nпуд\r\nсон\r\n"
+                                    "пешка\r\nпшик\r\nвор\r\nау\r\n"));
+}
+
+std::unique_ptr<nb::TSession> OpenSession(const std::string& folder, const nb::TProgSettings* settings) {
+    auto session = std::make_unique<nb::TSession>(nb::TPaths{folder, {}});
+    if (settings) session->OverrideSettings(*settings);
+    session->PrepareFolders();
+    session->Load();
+    nb::TBuildCallbacks quiet;
+    quiet.HandleFirstStart = false;
+    session->Build(quiet);
+    return session;
+}
+
 } // namespace nbtest

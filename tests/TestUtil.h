@@ -1,6 +1,10 @@
-// Helpers shared by the tests: Windows-1251 literals and throw-away program folders.
+// Helpers shared by the tests: Windows-1251 literals, throw-away program folders, the small
+// program folder most suites use and a session on it.
 #pragma once
 
+#include "core/SessionUnit.h"
+
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -34,5 +38,16 @@ public:
 private:
     std::string path_;
 };
+
+// Writes Data/Codes.ini (tables Classic and Major) and, when asked, Data/dic.lst with a
+// dozen words whose Classic codes give 5270563 eight variants:
+//   5 боа  2 ад  7 оса  0 ум  56 пол  3 ухо  52 бот пуд  70 сон  563 пешка пшик  89 вор
+// and "ау" without a code.
+void WriteFixture(const TempDir& dir, bool withDictionary = true);
+
+// A session on a program folder, loaded and built as the window's start-up leaves it
+// (the help of a first start left out); `settings`, when given, replace the stored ones.
+std::unique_ptr<nb::TSession> OpenSession(const std::string& folder,
+                                          const nb::TProgSettings* settings = nullptr);
 
 } // namespace nbtest

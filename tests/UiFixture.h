@@ -18,12 +18,6 @@
 
 namespace nbtest {
 
-// Writes Data/Codes.ini (tables Classic and Major) and, when asked, Data/dic.lst with a
-// dozen words whose Classic codes give 5270563 eight variants:
-//   5 боа  2 ад  7 оса  0 ум  56 пол  3 ухо  52 бот пуд  70 сон  563 пешка пшик  89 вор
-// and "ау" without a code.
-void WriteFixture(const TempDir& dir, bool withDictionary = true);
-
 // Creates the window on the folder, shows it and waits for the idle prompt.
 std::unique_ptr<nb::ui::TMainForm> StartForm(const TempDir& dir);
 bool WaitIdle(const nb::ui::TMainForm& form, int timeoutMs = 5000);

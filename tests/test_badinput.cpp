@@ -101,7 +101,7 @@ struct TRun {
     }
 };
 
-void WriteFixture(const TempDir& dir) {
+void WriteSmallFolder(const TempDir& dir) {
     dir.Write("Data/Codes.ini", W(kCodes));
     dir.Write("Data/dic.lst", W(kWords));
 }
@@ -254,7 +254,7 @@ TEST(HugeLines, OneMegabyteLinesInEveryFileAreCarriedThrough) {
 
     // A cache file with a 1 MB line: rebuilt, or trusted only when it fits together.
     TempDir other;
-    WriteFixture(other);
+    WriteSmallFolder(other);
     TRun clean(other.Path());
     for (int n = 1; n <= 3; ++n) {
         const std::string path = clean.Paths.CacheFile("Classic", n);
@@ -313,7 +313,7 @@ TEST(ForeignBytes, ControlCharactersAndNonLettersAnywhere) {
 // start finds them and the cache valid.
 TEST(BrokenSettings, EveryValueWrongStartsWithDefaultsAndIsRepaired) {
     TempDir dir;
-    WriteFixture(dir);
+    WriteSmallFolder(dir);
     dir.Write("settings.ini", "[NumbreliaSettings]\r\nCodeCode=\r\nLetterColor=red\r\nShowPic=yes\r\n"
                               "VariantMakeType=-1\r\nAddNull=0x\r\nVariantsVirtualStringTreeWidth=1e3\r\n"
                               "BrowserPanelHeight=99999999999\r\nHideSettings=maybe\r\nFirstStart=?\r\n"
@@ -378,7 +378,7 @@ TEST(CodeTables, NoTablesRepeatedSectionsAndEmptyItems) {
 // written back as they were.
 TEST(EmptyItems, BlankLinesAndItemsInEveryList) {
     TempDir dir;
-    WriteFixture(dir);
+    WriteSmallFolder(dir);
     dir.Write("Data/dic.lst", "\r\n\r\n" + W(kWords) + "\r\n");
     dir.Write("Data/HidedWord.lst", "\r\n\r\n");
     dir.Write("Data/IgnoredCode.lst", "\r\n");

@@ -312,34 +312,6 @@ TEST_F(MainFormEncode, ANumberWithoutVariantsWarnsAndKeepsTheList) {
     EXPECT_EQ(form->Controls()->NumEdit->text(), Q("99"));
 }
 
-TEST_F(MainFormEncode, TheRememberedVariantAndWordsAreSelected) {
-    dir.Write("notebook.txt", W("5270563=5-2-70-563,боа,ад,сон,пшик\r\n5252=52-52,пуд,бот\r\n"
-                                "52705=52-70-5,пуд,сон,боа\r\n"));
-    Start();
-    EXPECT_EQ(form->GetSelectedVariant(), "5-2-70-563");
-    EXPECT_THAT(FocusedWords(*form), ElementsAre("боа", "ад", "сон", "пшик"));
-    EXPECT_EQ(form->Controls()->WordEdit->text(), Q("боа - ад - сон - пшик"));
-
-    // Another variant of the same number: the remembered words belong to a different one,
-    // even where a word would fit its column.
-    Encode(*form, "52705");
-    EXPECT_EQ(form->GetSelectedVariant(), "52-70-5");
-    EXPECT_THAT(FocusedWords(*form), ElementsAre("пуд", "сон", "боа"));
-    SelectVariant(*form, "52-7-0-5");
-    EXPECT_THAT(FocusedWords(*form), ElementsAre("бот", "оса", "ум", "боа"));
-
-    // A group twice: each column keeps its own word, matched by position.
-    Encode(*form, "5252");
-    EXPECT_EQ(form->GetSelectedVariant(), "52-52");
-    EXPECT_THAT(FocusedWords(*form), ElementsAre("пуд", "бот"));
-
-    // The remembered variant is gone once one of its groups is ignored: the first row.
-    form.reset();
-    dir.Write("Data/IgnoredCode.lst", "2\r\n");
-    Start();
-    EXPECT_EQ(form->GetSelectedVariant(), "52-70-563");
-}
-
 TEST_F(MainFormEncode, HidingAWordMovesTheFocusAndTouchesNothingElse) {
     Start();
     TWordTree* column = FocusColumn(*form, 0);
@@ -405,15 +377,6 @@ TEST_F(MainFormEncode, AHiddenEntryStaysVisibleInTheOtherColumnOfItsGroup) {
     SelectVariant(*form, "5-2-52");
     SelectVariant(*form, "52-52");
     EXPECT_THAT(VisibleWords(*form, 1), ElementsAre("пуд")) << "until the view is rebuilt";
-}
-
-TEST_F(MainFormEncode, AGroupWithEveryWordHiddenShowsItsFirstWordAgain) {
-    dir.Write("Data/HidedWord.lst", W("пуд\r\nбот\r\n"));
-    Start();
-    EXPECT_THAT(VisibleWords(*form, 0), ElementsAre("бот"));
-    EXPECT_FALSE(form->UserLists().HidedWordList.Contains(W("бот")));
-    EXPECT_TRUE(form->UserLists().HidedWordList.Contains(W("пуд")));
-    EXPECT_EQ(VariantRows(*form), kDisplayOrder) << "hidden words play no part in the search";
 }
 
 TEST_F(MainFormEncode, TheCommandLineListsTheWordsOfTheColumns) {

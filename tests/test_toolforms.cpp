@@ -54,18 +54,6 @@ std::string ListText(const std::vector<std::string>& lines) {
     return text;
 }
 
-// A session on a folder, loaded and built as the window's start-up leaves it.
-std::unique_ptr<TSession> OpenSession(const std::string& folder, const TProgSettings* settings = nullptr) {
-    auto session = std::make_unique<TSession>(TPaths{folder, {}});
-    if (settings) session->OverrideSettings(*settings);
-    session->PrepareFolders();
-    session->Load();
-    TBuildCallbacks quiet;
-    quiet.HandleFirstStart = false;
-    session->Build(quiet);
-    return session;
-}
-
 // A dictionary with its code dictionary, user lists and settings, as the main window
 // holds them; the code table window gets a session on the same files.
 class ToolData : public ::testing::Test {

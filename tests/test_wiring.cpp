@@ -282,19 +282,6 @@ TEST_F(Wiring, SwitchingTablesUsesEachTablesCache) {
     EXPECT_THAT(settings, HasSubstr("\r\nMajor=1="));
 }
 
-TEST_F(Wiring, ChangingTheModeEncodesWithTheNewGroups) {
-    Start();
-    TModalDialogDriver<nb::ui::TSettingsForm> driver([](nb::ui::TSettingsForm& f) {
-        f.Controls()->VariantsComboBox->setCurrentIndex(1); // two-digit groups
-        QTest::mouseClick(f.Controls()->OKButton, Qt::LeftButton);
-    });
-    form->Controls()->SettingsAction->trigger();
-    ASSERT_TRUE(driver.Shown());
-    EXPECT_EQ(form->Settings().VariantMakeType, 1);
-    EXPECT_EQ(VariantRows(*form), kWithout563) << "пешка and пшик give 56 now";
-    EXPECT_THAT(VisibleWords(*form, 2), ElementsAre("пешка", "пол", "пшик"));
-}
-
 TEST_F(Wiring, ABuildThatFailsKeepsTheFormerTableAndSettings) {
     Start();
     TBoxRecorder boxes;
@@ -614,29 +601,6 @@ TEST_F(Wiring, ADictionaryThatCannotBeWrittenLeavesTheFormerOneWorking) {
     EXPECT_EQ(VariantRows(*form), kDisplayOrder);
     EXPECT_THAT(VisibleWords(*form, 0), ElementsAre("бот", "пуд"));
     EXPECT_THAT(FocusedWords(*form), ElementsAre("бот", "сон", "пешка"));
-}
-
-TEST_F(Wiring, ARebuildThatFailsAfterTheWriteKeepsTheFormerDictionaryWorking) {
-    Start();
-    TBoxRecorder boxes;
-    nb::SetWriteFailureForTesting("Cache/");
-    TModalDialogDriver<nb::ui::TDicEditForm> driver([](nb::ui::TDicEditForm& f) {
-        // Without "ад" every later entry moves up by one in the new dictionary.
-        QPlainTextEdit* memo = f.Controls()->Memo;
-        memo->setPlainText(memo->toPlainText().replace(Q("ад\n"), QString()));
-        QTest::mouseClick(f.Controls()->OKButton, Qt::LeftButton);
-    });
-    form->Controls()->DicEditAction->trigger();
-    nb::SetWriteFailureForTesting("");
-    ASSERT_TRUE(driver.Shown());
-    ASSERT_EQ(boxes.Boxes.size(), 1u);
-    EXPECT_THAT(boxes.Boxes[0].Text.toStdString(), HasSubstr("Classic_1.lst"));
-    EXPECT_EQ(form->DicList().Count(), 13u) << "the former dictionary, with the former codes";
-    Encode(*form, "5270563");
-    EXPECT_EQ(VariantRows(*form), kDisplayOrder);
-    EXPECT_THAT(VisibleWords(*form, 0), ElementsAre("бот", "пуд"));
-    EXPECT_THAT(VisibleWords(*form, 1), ElementsAre("сон"));
-    EXPECT_THAT(VisibleWords(*form, 2), ElementsAre("пешка", "пшик"));
 }
 
 TEST_F(Wiring, ADictionaryWithoutAVariantLeavesNothingToRemember) {

@@ -188,12 +188,16 @@ bool TSession::SetCodeIgnored(const std::string& code, bool ignored) {
 
 bool TSession::HideWord(const std::vector<int32_t>& entries, int32_t entry) {
     if (entry < 0 || static_cast<size_t>(entry) >= dicList_.Count()) return false;
-    bool changed = SetWordHidden(Word(entry), true);
-    // A column never ends up with nothing to show: its first entry comes back.
+    const std::string& word = Word(entry);
+    if (!SetWordHidden(word, true)) return false;
+    // A column never ends up with nothing to show: its first entry comes back (which may
+    // be this very word).
     if (!entries.empty() && std::all_of(entries.begin(), entries.end(),
-                                        [this](int32_t e) { return IsWordHidden(e); }))
-        changed |= SetWordHidden(Word(entries.front()), false);
-    return changed;
+                                        [this](int32_t e) { return IsWordHidden(e); })) {
+        SetWordHidden(Word(entries.front()), false);
+        return Word(entries.front()) != word;
+    }
+    return true;
 }
 
 bool TSession::KeepOnlyWord(const std::vector<int32_t>& entries, int32_t entry) {
