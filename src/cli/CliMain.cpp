@@ -169,7 +169,6 @@ private:
         const TPaths paths = o.dir ? TPaths{*o.dir, {}} : ProgramPaths();
         if (!paths.Installed() && !DirectoryExists(paths.Folder))
             throw EError("No such folder: " + paths.Folder);
-        PrepareUserFolder(paths);
         return paths;
     }
 };

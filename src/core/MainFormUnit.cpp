@@ -2,17 +2,13 @@
 
 #include "ui_MainForm.h"
 
-#include "code/CodeTableUnit.h"
-#include "core/FileUnit.h"
 #include "core/FormHelpersUnit.h"
 #include "core/MessageBoxUnit.h"
 #include "core/SettingsFormUnit.h"
 #include "core/TextUnit.h"
-#include "encoding/VariantSearchUnit.h"
 #include "encoding/VariantsModel.h"
 #include "notebook/AddToNotebookFormUnit.h"
 #include "notebook/NotebookFormUnit.h"
-#include "notebook/NotebookStoreUnit.h"
 #include "notebook/ReviewFormUnit.h"
 #include "resources/ResStrUnit.h"
 #include "tools/DicEditFormUnit.h"
@@ -234,7 +230,6 @@ std::unique_ptr<TMainForm> CreateMainForm(const std::string& programFolder) {
 
 std::unique_ptr<TMainForm> CreateMainForm(const TPaths& paths) {
     try {
-        PrepareUserFolder(paths);
         return std::make_unique<TMainForm>(paths);
     } catch (const std::exception& e) {
         TMessageBox::Error(nullptr, QString::fromUtf8(e.what()));

@@ -12,6 +12,17 @@ namespace nb {
 
 namespace {
 
+// Puts `item` on a sorted list or takes it off; returns whether the list changed.
+bool SetMember(TStringList& list, const std::string& item, bool member) {
+    const long i = list.IndexOf(item);
+    if (member == (i >= 0)) return false;
+    if (member)
+        list.Add(item);
+    else
+        list.Delete(static_cast<size_t>(i));
+    return true;
+}
+
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {
@@ -24,6 +35,7 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 } // namespace
 
 TSession::TSession(TPaths paths) : paths_(std::move(paths)), settingsFile_(paths_.Settings()) {
+    PrepareUserFolder(paths_);
     codeTables_ = LoadCodeTables(paths_.Codes(), &warnings_);
     if (codeTables_.empty()) {
         char head[4096];
@@ -165,25 +177,11 @@ std::vector<TWordColumn> TSession::WordColumns(std::string_view variantKey, bool
 // ---- user lists -----------------------------------------------------------------------------
 
 bool TSession::SetWordHidden(const std::string& word, bool hidden) {
-    TStringList& list = userLists_.HidedWordList;
-    const long i = list.IndexOf(word);
-    if (hidden == (i >= 0)) return false;
-    if (hidden)
-        list.Add(word);
-    else
-        list.Delete(static_cast<size_t>(i));
-    return true;
+    return SetMember(userLists_.HidedWordList, word, hidden);
 }
 
 bool TSession::SetCodeIgnored(const std::string& code, bool ignored) {
-    TStringList& list = userLists_.IgnoredCodeList;
-    const long i = list.IndexOf(code);
-    if (ignored == (i >= 0)) return false;
-    if (ignored)
-        list.Add(code);
-    else
-        list.Delete(static_cast<size_t>(i));
-    return true;
+    return SetMember(userLists_.IgnoredCodeList, code, ignored);
 }
 
 bool TSession::HideWord(const std::vector<int32_t>& entries, int32_t entry) {

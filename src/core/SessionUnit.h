@@ -31,9 +31,10 @@ struct TWordColumn {
 
 class TSession {
 public:
-    // Reads the code tables and the settings; writes nothing, so a folder without usable
-    // tables is left exactly as it was (EError, naming the file and every skipped table).
-    // Tables skipped for a reason are listed in Warnings().
+    // Gives an installed program's user its folder (PrepareUserFolder), then reads the code
+    // tables and the settings; writes nothing else, so a folder without usable tables is
+    // left as it was (EError, naming the file and every skipped table). Tables skipped for
+    // a reason are listed in Warnings().
     explicit TSession(TPaths paths);
 
     // Makes Cache/ and removes the temporary files killed processes left. EError.

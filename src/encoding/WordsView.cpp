@@ -2,8 +2,6 @@
 
 #include "core/FormHelpersUnit.h"
 #include "core/TextUnit.h"
-#include "dictionary/CodeDictionaryUnit.h"
-#include "encoding/VariantSearchUnit.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -15,6 +13,17 @@
 #include <algorithm>
 
 namespace nb::ui {
+
+namespace {
+
+// The entries of a made column.
+std::vector<int32_t> ColumnEntries(const TWordColumnModel* model) {
+    std::vector<int32_t> entries(static_cast<size_t>(model->RowCount()));
+    for (int r = 0; r < model->RowCount(); ++r) entries[static_cast<size_t>(r)] = model->Entry(r);
+    return entries;
+}
+
+} // namespace
 
 // ---- TWordColumnModel -------------------------------------------------------------------
 
@@ -219,12 +228,6 @@ void TWordsView::ShowHiddenState(TWordTree* column) {
         column->SetRowVisible(r, !session_->IsWordHidden(model->Entry(r)));
 }
 
-// The entries of a made column.
-static std::vector<int32_t> ColumnEntries(const TWordColumnModel* model) {
-    std::vector<int32_t> entries(static_cast<size_t>(model->RowCount()));
-    for (int r = 0; r < model->RowCount(); ++r) entries[static_cast<size_t>(r)] = model->Entry(r);
-    return entries;
-}
 
 void TWordsView::AnnounceHiddenChange() {
     if (!hiddenChanged_) return;
