@@ -4,10 +4,12 @@
 #include "UiFixture.h"
 
 #include "ui_MainForm.h"
+#include "ui_NotebookForm.h"
 #include "ui_ReviewForm.h"
 
 #include "code/CodeTableUnit.h"
 #include "notebook/AddToNotebookFormUnit.h"
+#include "notebook/NotebookFormUnit.h"
 #include "notebook/ReviewFormUnit.h"
 
 #include <QTest>
@@ -137,6 +139,22 @@ TEST(ReviewForm, MainWindowCommandCountsDueCards) {
     form->RememberButtonClick();
     ASSERT_TRUE(remember.Shown());
     EXPECT_EQ(action->text(), QStringLiteral("&Повторение (4)"));
+
+    // Deleted in the notebook window: its cards are no longer counted.
+    nbtest::TModalDialogDriver<TNotebookForm> notebook([](TNotebookForm& d) {
+        QTreeView* tree = d.Controls()->VirtualDrawTree;
+        tree->setCurrentIndex(d.Model()->index(d.Model()->rowCount() - 1, 0));
+        nbtest::TBoxRecorder yes;
+        yes.Answer = QMessageBox::Yes;
+        d.Controls()->DeleteButton->click();
+        d.reject();
+    });
+    form->Controls()->NotebookAction->trigger();
+    ASSERT_TRUE(notebook.Shown());
+    EXPECT_EQ(action->text(), QStringLiteral("&Повторение (2)"));
+    nbtest::TModalDialogDriver<TAddToNotebookForm> again([](TAddToNotebookForm& d) { d.accept(); });
+    form->RememberButtonClick();
+    ASSERT_TRUE(again.Shown());
 
     // Every card answered right: nothing is left for today.
     nbtest::TModalDialogDriver<TReviewForm> review([](TReviewForm& d) {

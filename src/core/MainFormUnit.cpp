@@ -505,6 +505,8 @@ void TMainForm::NotebookActionExecute() {
     const TUserLists& lists = session_.UserLists();
     ShowNotebook(this, session_.SettingsFile(), lists.NotebookEntries, lists.NotebookNotes,
                  [this](const std::string& key) { return session_.DeleteNotebookEntry(key); });
+    // A deleted entry's cards are no longer due.
+    UpdateReviewAction();
 }
 
 void TMainForm::ReviewActionExecute() {
