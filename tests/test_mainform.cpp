@@ -119,19 +119,6 @@ TEST(MainFormStartup, FirstStartBuildsEncodesAndShowsTheFirstVariantsWords) {
     EXPECT_EQ(VariantRows(*form), kDisplayOrder);
 }
 
-TEST(MainFormStartup, ShutDownWritesListsAndSettings) {
-    TempDir dir;
-    WriteFixture(dir);
-    StartForm(dir).reset();
-    EXPECT_EQ(dir.Read("Data/HidedWord.lst"), "");
-    EXPECT_EQ(dir.Read("notebook.txt"), "");
-    const std::string settings = dir.Read("settings.ini");
-    EXPECT_THAT(settings, HasSubstr("CodeCode=Classic\r\n"));
-    EXPECT_THAT(settings, HasSubstr("VariantsVirtualStringTreeWidth=225\r\n"));
-    EXPECT_THAT(settings, HasSubstr("BrowserPanelHeight=240\r\n"));
-    EXPECT_THAT(settings, HasSubstr("FirstStart=0\r\n"));
-}
-
 TEST(MainFormStartup, StoredSettingsShapeTheWindow) {
     TempDir dir;
     WriteFixture(dir);

@@ -1,6 +1,6 @@
 // The session both front-ends run on, without a window: which variant and words it
 // chooses, the hidden-word rules of the word columns, settings and dictionary changes
-// with their rollback, and the notebook's writes. Fixture words (Classic codes):
+// with their rollback, the notebook's writes and the saves. Fixture words (Classic codes):
 //   5 боа  2 ад  7 оса  0 ум  56 пол  3 ухо  52 бот пуд  70 сон  563 пешка пшик  89 вор
 #include "TestUtil.h"
 
@@ -216,6 +216,29 @@ TEST_F(Session, RememberAndDeleteWriteTheNotebookAtOnce) {
     EXPECT_EQ(dir.Read("notebook.txt"), "");
     EXPECT_EQ(dir.Read("notebook_add.txt"), "");
     EXPECT_EQ(Selected("5270563"), "52-70-563");
+}
+
+// ---- saves -------------------------------------------------------------------------------
+
+TEST_F(Session, SaveWritesTheLoadedListsAndTheSettingsButNeverAListThatWasNotRead) {
+    Open();
+    EXPECT_TRUE(session->Save().empty());
+    EXPECT_EQ(dir.Read("Data/HidedWord.lst"), "");
+    EXPECT_EQ(dir.Read("notebook.txt"), "");
+    const std::string settings = dir.Read("settings.ini");
+    EXPECT_THAT(settings, HasSubstr("CodeCode=Classic\r\n"));
+    EXPECT_THAT(settings, HasSubstr("VariantsVirtualStringTreeWidth=225\r\n"));
+    EXPECT_THAT(settings, HasSubstr("BrowserPanelHeight=240\r\n"));
+
+    // The dictionary is missing: the load stops before the lists, which keep their files.
+    TempDir other;
+    WriteFixture(other, false);
+    other.Write("Data/HidedWord.lst", W("кот\r\n"));
+    TSession failed(TPaths{other.Path(), {}});
+    EXPECT_THROW(failed.Load(), EError);
+    EXPECT_TRUE(failed.Save().empty());
+    EXPECT_EQ(other.Read("Data/HidedWord.lst"), W("кот\r\n"));
+    EXPECT_FALSE(other.Exists("notebook.txt"));
 }
 
 } // namespace
