@@ -339,6 +339,26 @@ TEST_F(MainFormEncode, HidingAWordMovesTheFocusAndTouchesNothingElse) {
     EXPECT_EQ(dir.Read("Data/HidedWord.lst"), W("бот\r\nпшик\r\n"));
 }
 
+TEST_F(MainFormEncode, AHiddenWordLeavesThePhraseOfColumnsNotMadeYet) {
+    // 89 has two words and no other cut: forty columns, most of them made only on scrolling.
+    dir.Write("Data/dic.lst", W("боа\r\nад\r\nоса\r\nум\r\nпол\r\nухо\r\nбот\r\nпуд\r\nсон\r\n"
+                                "пешка\r\nпшик\r\nвор\r\nфара\r\n"));
+    Start();
+    std::string number;
+    for (int i = 0; i < 40; ++i) number += "89";
+    Encode(*form, number.c_str());
+    const size_t made = form->Controls()->WordsPanel->WordTrees().size();
+    ASSERT_LT(made, 40u);
+    FocusColumn(*form, 0);
+    form->HideWordMenuItemClick();
+    // Columns already made keep showing it until the view is rebuilt; the others follow the
+    // list at once, as they will show it when made.
+    const QStringList phrase = form->Controls()->WordEdit->text().split(Q(" - "));
+    ASSERT_EQ(phrase.size(), 40);
+    EXPECT_EQ(phrase[0], Q("фара"));
+    for (qsizetype i = static_cast<qsizetype>(made); i < 40; ++i) EXPECT_EQ(phrase[i], Q("фара")) << i;
+}
+
 TEST_F(MainFormEncode, KeepingOneWordHidesTheOthersInLaterDisplays) {
     Start();
     TWordTree* column = FocusColumn(*form, 2);

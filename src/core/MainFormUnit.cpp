@@ -134,8 +134,10 @@ TMainForm::TMainForm(const TPaths& paths, QWidget* parent)
     ui_->WordsPanel->SetTabPredecessor(ui_->VariantsVirtualStringTree);
     tree->setItemDelegate(new TElidedTipDelegate(tree));
     connect(ui_->WordsPanel, &TWordsView::WordFocusChanged, this, &TMainForm::WordFocusChanged);
-    connect(ui_->WordsPanel, &TWordsView::HiddenWordsChanged, this,
-            [this] { SaveUserList(&TSession::SaveHidedWords, this); });
+    connect(ui_->WordsPanel, &TWordsView::HiddenWordsChanged, this, [this] {
+        SaveUserList(&TSession::SaveHidedWords, this);
+        UpdateWordEdit();
+    });
     wordPopupMenu_ = new QMenu(this);
     wordPopupMenu_->setObjectName(QStringLiteral("WordPopupMenu"));
     wordPopupMenu_->addAction(ui_->HideWordMenuItem);

@@ -232,6 +232,15 @@ void TWordsView::ShowHiddenState(TWordTree* column) {
 void TWordsView::AnnounceHiddenChange() {
     if (!hiddenChanged_) return;
     hiddenChanged_ = false;
+    // A column not made yet must not keep a word just hidden as its choice: the phrase
+    // shows it. It takes the word the column will show first when made.
+    for (size_t i = wordTrees_.size(); i < columns_.size(); ++i) {
+        TWordColumn& column = columns_[i];
+        if (column.Chosen < 0 || !session_->IsWordHidden(column.Chosen)) continue;
+        const auto shown = std::find_if(column.Entries.begin(), column.Entries.end(),
+                                        [this](int32_t e) { return !session_->IsWordHidden(e); });
+        column.Chosen = shown != column.Entries.end() ? *shown : column.Entries.front();
+    }
     emit HiddenWordsChanged();
 }
 

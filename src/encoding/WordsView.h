@@ -106,7 +106,8 @@ public:
 signals:
     // A column's focused row changed, or the user entered a column (WordFocusChanged).
     void WordFocusChanged(int32_t dicIndex);
-    // The hidden-word list changed (once per command or variant shown), to be written.
+    // The hidden-word list changed (once per command or variant shown), to be written;
+    // the chosen words of columns not made yet may have changed with it.
     void HiddenWordsChanged();
     // Right click on a column, after the column and the row under the mouse got focus.
     void PopupRequested(const QPoint& globalPos);
