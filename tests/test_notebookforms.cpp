@@ -453,6 +453,7 @@ TEST_F(NotebookWindow, DeleteAsksThenWritesEntryAndNoteAtOnceAndKeepsThePlace) {
     QTest::keyClick(tree, Qt::Key_Delete);
     ASSERT_EQ(boxes.Boxes.size(), 1u);
     EXPECT_EQ(boxes.Boxes[0].Buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(boxes.Boxes[0].Default, QMessageBox::No);
     EXPECT_THAT(boxes.Boxes[0].Text.toStdString(), HasSubstr("\"7-7\" (a b - c,d)"));
     EXPECT_EQ(Shown(form).size(), 3u) << "refused: nothing changes";
     EXPECT_FALSE(std::filesystem::exists(paths.Notebook()));

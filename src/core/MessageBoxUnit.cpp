@@ -14,6 +14,7 @@ TMessageBox::Answerer& TestAnswerer() {
 QMessageBox::StandardButton TMessageBox::Show(QWidget* owner, const TMessage& message) {
     if (const auto& answer = TestAnswerer()) return answer(message);
     QMessageBox box(message.Icon, message.Title, message.Text, message.Buttons, owner);
+    if (message.Default != QMessageBox::NoButton) box.setDefaultButton(message.Default);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -16,6 +16,8 @@ struct TMessage {
     QString Title;
     QString Text;
     QMessageBox::StandardButtons Buttons = QMessageBox::Ok;
+    // The button Enter presses; none: the style's choice (the first accepting one).
+    QMessageBox::StandardButton Default = QMessageBox::NoButton;
 };
 
 class TMessageBox {

@@ -199,6 +199,8 @@ void TNotebookForm::DeleteButtonClick() {
     question.Text = QString::asprintf(res::kDeleteNotebookEntry, FromCp1251(rec.Code).toUtf8().constData(),
                                       FromCp1251(rec.Words).toUtf8().constData());
     question.Buttons = QMessageBox::Yes | QMessageBox::No;
+    // A delete cannot be undone: Enter alone must not do it.
+    question.Default = QMessageBox::No;
     if (TMessageBox::Show(this, question) != QMessageBox::Yes) return;
 
     // Written at once, like a remember: closing the program uncleanly must not bring it back.
