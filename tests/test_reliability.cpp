@@ -205,10 +205,11 @@ TEST(LostData, StaleTemporaryFilesGoLiveOnesStay) {
     TempDir dir;
     const TPaths paths{dir.Path(), {}};
     const std::string stale[] = {paths.CacheFile("Classic", 1) + ".Ab12Cd",
-                                 paths.Settings() + ".x1Y2z3", paths.HidedWords() + ".QQQQQQ"};
+                                 paths.Settings() + ".x1Y2z3", paths.HidedWords() + ".QQQQQQ",
+                                 paths.Dictionary() + ".shipped.Ab12Cd"};
     const std::string kept[] = {paths.CacheFile("held", 2) + ".h0ld3r", dir / "notes.txt.abcdef",
                                 paths.CacheFile("Classic", 1) + ".young1"};
-    for (const auto& path : {stale[0], stale[1], stale[2], kept[0], kept[1], kept[2]}) {
+    for (const auto& path : {stale[0], stale[1], stale[2], stale[3], kept[0], kept[1], kept[2]}) {
         fs::create_directories(fs::path(path).parent_path());
         std::ofstream(path) << "x";
         if (path == kept[2]) continue;
@@ -217,7 +218,7 @@ TEST(LostData, StaleTemporaryFilesGoLiveOnesStay) {
     }
     const int held = ::open(kept[0].c_str(), O_RDONLY);
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
-    EXPECT_EQ(RemoveStaleTempFiles(paths), 3);
+    EXPECT_EQ(RemoveStaleTempFiles(paths), 4);
     ::close(held);
     for (const auto& path : stale) EXPECT_FALSE(fs::exists(path)) << path;
     for (const auto& path : kept) EXPECT_TRUE(fs::exists(path)) << path;

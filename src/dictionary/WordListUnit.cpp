@@ -40,7 +40,9 @@ namespace {
 bool OurFileName(std::string_view name) {
     for (const char* own : {"settings.ini", "notebook.txt", "notebook_add.txt",
                             "notebook_review.txt", "HidedWord.lst", "IgnoredCode.lst", "dic.lst",
-                            "Codes.ini"})
+                            "Codes.ini",
+                            // the first start's copies of the shipped files, staged
+                            "dic.lst.shipped", "Codes.ini.shipped"})
         if (name == own) return true;
     return false;
 }
