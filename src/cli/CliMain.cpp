@@ -1,22 +1,17 @@
-// numbrelia-cli: the engine from a terminal, on the same program folder and files as the
-// desktop program. It reads the settings, lists and notebook but never writes them; it
-// uses and refreshes the code-dictionary cache exactly as the program does, and, installed,
-// makes the user's folder at its first start as the program does.
+// numbrelia-cli: the desktop program's session from a terminal, on the same program folder
+// and files. It reads the settings, lists and notebook but never writes them; it uses and
+// refreshes the code-dictionary cache exactly as the program does, and, installed, makes
+// the user's folder at its first start as the program does.
 #include "code/CodeTableUnit.h"
 #include "code/WordCodeUnit.h"
 #include "core/FileUnit.h"
 #include "core/SessionUnit.h"
-#include "core/SettingsUnit.h"
 #include "core/TextUnit.h"
-#include "core/UtilsUnit.h"
-#include "dictionary/CodeDictionaryUnit.h"
 #include "dictionary/WordListUnit.h"
 #include "encoding/VariantSearchUnit.h"
 #include "notebook/ReviewUnit.h"
-#include "notebook/NotebookStoreUnit.h"
 #include "resources/ResStrUnit.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
