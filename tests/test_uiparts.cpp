@@ -31,10 +31,10 @@ std::vector<std::string> Keys(const TVariantsModel& model) {
 
 } // namespace
 
-TEST(VariantsModel, KeepsRowsSortedByCountWithTiesInTheirOrder) {
+TEST(VariantsModel, ShowsTheRowsInTheirOrderAndAHeaderClickKeepsIt) {
     TVariantsModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    model.SetRows({{"1-2-3", 3}, {"1-23", 2}, {"12-3", 2}, {"123", 1}});
+    model.SetRows({{"123", 1}, {"1-23", 2}, {"12-3", 2}, {"1-2-3", 3}});
     EXPECT_THAT(Keys(model), ::testing::ElementsAre("123", "1-23", "12-3", "1-2-3"));
     EXPECT_EQ(model.index(1, TVariantsModel::VariantColumn).data().toString(), QStringLiteral("1-23"));
     EXPECT_EQ(model.index(3, TVariantsModel::CountColumn).data().toString(), QStringLiteral("3"));
@@ -50,15 +50,14 @@ TEST(VariantsModel, KeepsRowsSortedByCountWithTiesInTheirOrder) {
 
 TEST(VariantsModel, ManyRowsInOneReset) {
     std::vector<TVariantRec> rows;
-    for (int i = 0; i < 200000; ++i) rows.push_back({std::to_string(i), 1 + i % 7});
+    for (int i = 0; i < 200000; ++i) rows.push_back({std::to_string(i), 1 + i * 7 / 200000});
     TVariantsModel model;
     int resets = 0;
     QObject::connect(&model, &QAbstractItemModel::modelReset, [&] { ++resets; });
     model.SetRows(std::move(rows));
     EXPECT_EQ(resets, 1);
     ASSERT_EQ(model.RowCount(), 200000);
-    EXPECT_EQ(model.Row(0).Variant, "0");
-    EXPECT_EQ(model.Row(1).Variant, "7") << "stable among equal counts";
+    EXPECT_EQ(model.Row(1).Variant, "1");
     EXPECT_EQ(model.Row(199999).Count, 7);
 }
 

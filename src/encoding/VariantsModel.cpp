@@ -14,10 +14,6 @@ TVariantsModel::TVariantsModel(QObject* parent)
 void TVariantsModel::SetRows(std::vector<TVariantRec> rows) {
     beginResetModel();
     rows_ = std::move(rows);
-    const auto byCount = [](const TVariantRec& a, const TVariantRec& b) { return a.Count < b.Count; };
-    // The search already delivers display order; the check keeps that case linear.
-    if (!std::is_sorted(rows_.begin(), rows_.end(), byCount))
-        std::stable_sort(rows_.begin(), rows_.end(), byCount);
     endResetModel();
 }
 

@@ -23,7 +23,8 @@ public:
 
     explicit TVariantsModel(QObject* parent = nullptr);
 
-    // Replaces every row in one update; the rows are then sorted by Count, stably.
+    // Replaces every row in one update. The rows come in display order (the encode's), and
+    // are shown in it.
     void SetRows(std::vector<TVariantRec> rows);
     void Clear() { SetRows({}); }
 
