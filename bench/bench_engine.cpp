@@ -1,5 +1,6 @@
 // Engine benchmarks: the code-dictionary build (rebuild and valid cache) on the shipped
 // dictionary, the words of a variant, and the variant search against the plain recursion.
+// The normal test build compiles them too, so they keep up with the engine.
 //
 //   cmake -S . -B build-bench -G Ninja -DNUMBRELIA_BENCH=ON -DNUMBRELIA_GUI=OFF
 //   cmake --build build-bench --target bench_engine
@@ -9,6 +10,7 @@
 #include "code/CodeTableUnit.h"
 #include "core/FileUnit.h"
 #include "core/IniFileUnit.h"
+#include "core/SessionUnit.h"
 #include "dictionary/CodeDictionaryUnit.h"
 #include "encoding/VariantSearchUnit.h"
 
@@ -43,13 +45,15 @@ Shipped& Data() {
     return s;
 }
 
+TGrouping Grouping(int mode) { return {static_cast<TGroupingMode>(mode), false}; }
+
 // The code dictionary of the shipped data in one grouping mode, built once.
 const TCodeDictionary& Built(int mode) {
     static TCodeDictionary dicts[3];
     static bool done[3] = {};
     if (!done[mode]) {
         TIniFile ini(Data().folder + "/settings.ini");
-        dicts[mode].Build(TPaths{Data().folder}, ini, Data().dic, Data().table, mode, false, {});
+        dicts[mode].Build(TPaths{Data().folder}, ini, Data().dic, Data().table, Grouping(mode), {});
         done[mode] = true;
     }
     return dicts[mode];
@@ -65,8 +69,8 @@ void BM_Rebuild(benchmark::State& state) {
     for (auto _ : state) {
         ini.WriteString("CacheCRC", Data().table.Ident, ""); // forces the rebuild
         TCodeDictionary d;
-        d.Build(paths, ini, Data().dic, Data().table, 0, false, cb);
-        benchmark::DoNotOptimize(d.GroupCodeList.Count());
+        d.Build(paths, ini, Data().dic, Data().table, Grouping(0), cb);
+        benchmark::DoNotOptimize(d.GroupCodeList().Count());
     }
     state.counters["entries"] = static_cast<double>(Data().dic.Count());
 }
@@ -76,10 +80,10 @@ void BM_ValidCache(benchmark::State& state) {
     TPaths paths{Data().folder};
     TIniFile ini(paths.Settings());
     TCodeDictionary warm;
-    warm.Build(paths, ini, Data().dic, Data().table, 0, false, {});
+    warm.Build(paths, ini, Data().dic, Data().table, Grouping(0), {});
     for (auto _ : state) {
         TCodeDictionary d;
-        d.Build(paths, ini, Data().dic, Data().table, 0, false, {});
+        d.Build(paths, ini, Data().dic, Data().table, Grouping(0), {});
         if (!d.CacheReused()) state.SkipWithError("cache not reused");
     }
 }
@@ -95,18 +99,24 @@ void BM_LoadDictionary(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadDictionary)->Unit(benchmark::kMillisecond);
 
-// The words view of a three-group variant: each group's entries, hidden ones filtered.
+// The word columns of a three-group variant as the window and the tool get them from the
+// session: each group's entries in order, hidden ones marked, the chosen word.
 void BM_WordsOfVariant(benchmark::State& state) {
-    const auto& d = Built(0);
-    TStringList hidden(TStringList::Kind::Sorted);
-    hidden.Add(Data().dic[100]);
-    for (auto _ : state) {
-        size_t n = 0;
-        for (const char* g : {"52", "70", "563"})
-            for (int32_t i : d.EntriesOfGroup(g))
-                n += !hidden.Contains(Data().dic[static_cast<size_t>(i)]);
-        benchmark::DoNotOptimize(n);
-    }
+    const std::string folder = Data().folder + "/session";
+    CreateDir(folder);
+    CreateDir(folder + "/Data");
+    fs::copy_file(NUMBRELIA_DATA_DIR "/Data/Codes.ini", folder + "/Data/Codes.ini",
+                  fs::copy_options::overwrite_existing);
+    fs::copy_file(NUMBRELIA_DATA_DIR "/Data/dic.lst", folder + "/Data/dic.lst",
+                  fs::copy_options::overwrite_existing);
+    TSession session(TPaths{folder});
+    session.PrepareFolders();
+    session.Load();
+    TBuildCallbacks quiet;
+    quiet.HandleFirstStart = false;
+    session.Build(quiet);
+    session.SetWordHidden(session.DicList()[100], true);
+    for (auto _ : state) benchmark::DoNotOptimize(session.WordColumns("52-70-563").size());
 }
 BENCHMARK(BM_WordsOfVariant)->Unit(benchmark::kMicrosecond);
 
@@ -122,7 +132,7 @@ const char* Number(int digits) {
 // Display order of the shipped dictionary's variants, up to the bound.
 void BM_Search(benchmark::State& state) {
     const int mode = static_cast<int>(state.range(1));
-    const TVariantSearch search(Built(mode).GroupCodeList, TStringList(TStringList::Kind::Sorted));
+    const TVariantSearch search(Built(mode).GroupCodeList(), TStringList(TStringList::Kind::Sorted));
     size_t rows = 0;
     bool cut = false;
     for (auto _ : state) {
@@ -145,7 +155,7 @@ void BM_PlainSearch(benchmark::State& state) {
     size_t rows = 0;
     for (auto _ : state) {
         std::vector<std::string> r;
-        nbtest::PlainSearch(r, Number(static_cast<int>(state.range(0))), Built(mode).GroupCodeList, none);
+        nbtest::PlainSearch(r, Number(static_cast<int>(state.range(0))), Built(mode).GroupCodeList(), none);
         rows = r.size();
     }
     state.counters["rows"] = static_cast<double>(rows);
