@@ -2,6 +2,7 @@
 
 #include "code/CodeTableUnit.h"
 #include "core/FileUnit.h"
+#include "core/TextUnit.h"
 #include "notebook/NotebookStoreUnit.h"
 #include "resources/ResStrUnit.h"
 
@@ -21,15 +22,6 @@ bool SetMember(TStringList& list, const std::string& item, bool member) {
     else
         list.Delete(static_cast<size_t>(i));
     return true;
-}
-
-std::string JoinLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        if (!text.empty()) text += '\n';
-        text += line;
-    }
-    return text;
 }
 
 } // namespace
@@ -152,23 +144,16 @@ std::vector<TWordColumn> TSession::WordColumns(std::string_view variantKey, bool
         TWordColumn& c = columns.emplace_back();
         c.Entries = GroupEntries(group);
         c.Group = std::move(group);
+        changed |= KeepAWordShown(c.Entries);
         c.Hidden.reserve(c.Entries.size());
         const size_t i = columns.size(); // the column's word in the notebook entry
-        int32_t first = -1;
         for (const int32_t entry : c.Entries) {
             c.Hidden.push_back(IsWordHidden(entry));
-            if (c.Hidden.back()) continue;
-            if (first < 0) first = entry;
             // Remembered words match exactly, letter case included.
-            if (c.Chosen < 0 && i < remembered.size() && Word(entry) == remembered[i]) c.Chosen = entry;
+            if (!c.Hidden.back() && c.Chosen < 0 && i < remembered.size() && Word(entry) == remembered[i])
+                c.Chosen = entry;
         }
-        // A column never ends up with nothing to show: its first entry comes back.
-        if (first < 0 && !c.Entries.empty()) {
-            first = c.Entries.front();
-            c.Hidden.front() = false;
-            changed |= SetWordHidden(Word(first), false);
-        }
-        if (c.Chosen < 0) c.Chosen = first;
+        if (c.Chosen < 0) c.Chosen = FirstShown(c.Entries);
     }
     if (hiddenChanged) *hiddenChanged = changed;
     return columns;
@@ -188,14 +173,8 @@ bool TSession::HideWord(const std::vector<int32_t>& entries, int32_t entry) {
     if (entry < 0 || static_cast<size_t>(entry) >= dicList_.Count()) return false;
     const std::string& word = Word(entry);
     if (!SetWordHidden(word, true)) return false;
-    // A column never ends up with nothing to show: its first entry comes back (which may
-    // be this very word).
-    if (!entries.empty() && std::all_of(entries.begin(), entries.end(),
-                                        [this](int32_t e) { return IsWordHidden(e); })) {
-        SetWordHidden(Word(entries.front()), false);
-        return Word(entries.front()) != word;
-    }
-    return true;
+    // The first entry that comes back may be this very word: then nothing changed.
+    return !KeepAWordShown(entries) || Word(entries.front()) != word;
 }
 
 bool TSession::KeepOnlyWord(const std::vector<int32_t>& entries, int32_t entry) {
@@ -205,7 +184,18 @@ bool TSession::KeepOnlyWord(const std::vector<int32_t>& entries, int32_t entry) 
             changed |= SetWordHidden(Word(e), true);
     if (entry >= 0 && static_cast<size_t>(entry) < dicList_.Count())
         changed |= SetWordHidden(Word(entry), false);
-    return changed;
+    return KeepAWordShown(entries) || changed;
+}
+
+int32_t TSession::FirstShown(const std::vector<int32_t>& entries) const {
+    const auto shown = std::find_if(entries.begin(), entries.end(),
+                                    [this](int32_t e) { return !IsWordHidden(e); });
+    return shown == entries.end() ? -1 : *shown;
+}
+
+bool TSession::KeepAWordShown(const std::vector<int32_t>& entries) {
+    if (entries.empty() || FirstShown(entries) >= 0) return false;
+    return SetWordHidden(Word(entries.front()), false);
 }
 
 // ---- notebook -------------------------------------------------------------------------------

@@ -79,6 +79,8 @@ public:
     // the dictionary file's line order).
     std::vector<int32_t> GroupEntries(const std::string& group) const;
     bool IsWordHidden(int32_t entry) const;
+    // The first of a column's entries that is not hidden, or -1.
+    int32_t FirstShown(const std::vector<int32_t>& entries) const;
 
     // Changes of the user lists, in memory; each returns whether a list changed, and the
     // caller writes that list (SaveHidedWords, SaveIgnoredCodes).
@@ -87,6 +89,9 @@ public:
     bool HideWord(const std::vector<int32_t>& entries, int32_t entry);
     // Hides every entry of the column but `entry`, which is shown.
     bool KeepOnlyWord(const std::vector<int32_t>& entries, int32_t entry);
+    // A column never ends up with nothing to show: when every entry is hidden, the first
+    // comes back. Every operation above keeps to it.
+    bool KeepAWordShown(const std::vector<int32_t>& entries);
     bool SetWordHidden(const std::string& word, bool hidden);
     bool SetCodeIgnored(const std::string& code, bool ignored);
 

@@ -236,27 +236,26 @@ void TWordsView::AnnounceHiddenChange() {
     // shows it. It takes the word the column will show first when made.
     for (size_t i = wordTrees_.size(); i < columns_.size(); ++i) {
         TWordColumn& column = columns_[i];
-        if (column.Chosen < 0 || !session_->IsWordHidden(column.Chosen)) continue;
-        const auto shown = std::find_if(column.Entries.begin(), column.Entries.end(),
-                                        [this](int32_t e) { return !session_->IsWordHidden(e); });
-        column.Chosen = shown != column.Entries.end() ? *shown : column.Entries.front();
+        if (column.Chosen >= 0 && session_->IsWordHidden(column.Chosen))
+            column.Chosen = session_->FirstShown(column.Entries);
     }
     emit HiddenWordsChanged();
 }
 
 void TWordsView::EnsureVisibleWord(TWordTree* column) {
-    TWordColumnModel* model = column->ColumnModel();
+    const TWordColumnModel* model = column->ColumnModel();
     const int rows = model->RowCount();
     if (rows == 0) return;
-    int firstVisible = -1;
-    for (int r = 0; r < rows && firstVisible < 0; ++r)
-        if (column->IsRowVisible(r)) firstVisible = r;
-    // A column never ends up with nothing to show: its first entry comes back.
+    const auto firstShownRow = [&] {
+        for (int r = 0; r < rows; ++r)
+            if (column->IsRowVisible(r)) return r;
+        return -1;
+    };
+    int firstVisible = firstShownRow();
     if (firstVisible < 0) {
-        column->SetRowVisible(0, true);
-        const std::string& word = (*painting_->DicList)[static_cast<size_t>(model->Entry(0))];
-        hiddenChanged_ |= session_->SetWordHidden(word, false);
-        firstVisible = 0;
+        hiddenChanged_ |= session_->KeepAWordShown(ColumnEntries(model));
+        ShowHiddenState(column);
+        firstVisible = std::max(firstShownRow(), 0);
     }
     const int focused = column->FocusedRow();
     if (focused < 0 || !column->IsRowVisible(focused)) column->FocusRow(firstVisible);
