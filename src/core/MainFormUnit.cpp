@@ -39,14 +39,7 @@ namespace nb::ui {
 namespace {
 
 // Messages of the engine (UTF-8), one a line, for one box.
-QString JoinLines(const std::vector<std::string>& lines) {
-    QString text;
-    for (const std::string& line : lines) {
-        if (!text.isEmpty()) text += QLatin1Char('\n');
-        text += QString::fromUtf8(line);
-    }
-    return text;
-}
+QString MessageText(const std::vector<std::string>& lines) { return QString::fromUtf8(JoinLines(lines)); }
 
 } // namespace
 
@@ -86,9 +79,8 @@ TMainForm::TMainForm(const TPaths& paths, QWidget* parent)
     session_.PrepareFolders();
     if (!session_.Warnings().empty()) // once, when the window is up
         QMetaObject::invokeMethod(
-            this, [this, text = JoinLines(session_.Warnings())] { TMessageBox::Warning(this, text); },
+            this, [this, text = MessageText(session_.Warnings())] { TMessageBox::Warning(this, text); },
             Qt::QueuedConnection);
-    const TProgSettings& settings = session_.Settings();
     const TLayoutSettings& layout = session_.Layout();
 
     ui_->setupUi(this);
@@ -109,9 +101,7 @@ TMainForm::TMainForm(const TPaths& paths, QWidget* parent)
     if (layout.HideSettings) ui_->SettingsAction->setVisible(false);
 
     painting_.DicList = &session_.DicList();
-    painting_.Coder = TWordCoder(session_.CodeTable().Letters);
-    painting_.Mode = settings.Grouping().Mode;
-    painting_.LetterColor = settings.LetterColor;
+    UpdatePainting();
 
     // The variants list.
     variantsModel_ = new TVariantsModel(this);
@@ -288,11 +278,14 @@ void TMainForm::BuildCodeDictionary(const std::function<void(const TBuildCallbac
         UpdateBrowserPanel();
         throw;
     }
-    const TProgSettings& settings = session_.Settings();
-    painting_.Coder = TWordCoder(session_.CodeTable().Letters);
-    painting_.Mode = settings.Grouping().Mode;
-    painting_.LetterColor = settings.LetterColor;
+    UpdatePainting();
     GoButtonClick();
+}
+
+void TMainForm::UpdatePainting() {
+    painting_.Coder = TWordCoder(session_.CodeTable().Letters);
+    painting_.Mode = session_.Settings().Grouping().Mode;
+    painting_.LetterColor = session_.Settings().LetterColor;
 }
 
 void TMainForm::ShowCodeHint() {
@@ -472,7 +465,7 @@ void TMainForm::HideNumMenuItemClick() {
 void TMainForm::SaveUserList(std::vector<std::string> (TSession::*save)() const, QWidget* owner) {
     // At once, as the notebook: a crash must not lose a hidden word or an ignored code.
     const std::vector<std::string> errors = (session_.*save)();
-    if (!errors.empty()) TMessageBox::Error(owner, JoinLines(errors));
+    if (!errors.empty()) TMessageBox::Error(owner, MessageText(errors));
 }
 
 // ---- commands -----------------------------------------------------------------------------
@@ -500,7 +493,7 @@ void TMainForm::RememberButtonClick() {
     if (!note) return;
     const std::vector<std::string> errors = session_.Remember(variant, words, *note);
     UpdateReviewAction();
-    if (!errors.empty()) TMessageBox::Error(this, JoinLines(errors));
+    if (!errors.empty()) TMessageBox::Error(this, MessageText(errors));
 }
 
 void TMainForm::NotebookActionExecute() {
@@ -596,7 +589,7 @@ TMainForm::~TMainForm() {
 
 void TMainForm::FormDestroy() {
     const std::vector<std::string> errors = session_.Save();
-    if (!errors.empty()) TMessageBox::Error(this, JoinLines(errors));
+    if (!errors.empty()) TMessageBox::Error(this, MessageText(errors));
 }
 
 } // namespace nb::ui

@@ -116,6 +116,8 @@ private:
     void UpdateWordEdit();
     void OpenHelp();
     void ShowCodeHint();
+    // The word rows' painting follows the session's table, mode and colour.
+    void UpdatePainting();
     // The word column that has the keyboard focus, or that had it when the user went into
     // the menu bar with the keyboard (the menu bar holds the focus meanwhile); or null.
     const TWordTree* FocusedWordColumn() const;

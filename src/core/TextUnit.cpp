@@ -194,4 +194,13 @@ bool ParseInt32(std::string_view s, int32_t& value) {
     return true;
 }
 
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        if (!text.empty()) text += '\n';
+        text += line;
+    }
+    return text;
+}
+
 } // namespace nb

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace nb {
 
@@ -39,5 +40,8 @@ inline bool IsWordLetter(unsigned char c) { return c == kYo || c >= 0xE0; }
 
 // Signed decimal parsing of a whole string; false on anything else or overflow.
 bool ParseInt32(std::string_view s, int32_t& value);
+
+// Messages one a line, for one box or one report.
+std::string JoinLines(const std::vector<std::string>& lines);
 
 } // namespace nb

@@ -209,11 +209,7 @@ void TNotebookForm::DeleteButtonClick() {
     const QModelIndex next = model_->index(std::min(row, model_->rowCount() - 1), 0);
     if (next.isValid())
         tree->selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    if (!errors.empty()) {
-        QStringList lines;
-        for (const std::string& e : errors) lines << QString::fromUtf8(e);
-        TMessageBox::Error(this, lines.join(u'\n'));
-    }
+    if (!errors.empty()) TMessageBox::Error(this, QString::fromUtf8(JoinLines(errors)));
 }
 
 void TNotebookForm::SetSaveDialogForTesting(SaveDialogRunner runner) { TestSaveDialog() = std::move(runner); }
