@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace nbtest {
 
@@ -44,6 +45,10 @@ private:
 //   5 боа  2 ад  7 оса  0 ум  56 пол  3 ухо  52 бот пуд  70 сон  563 пешка пшик  89 вор
 // and "ау" without a code.
 void WriteFixture(const TempDir& dir, bool withDictionary = true);
+// Those eight variants of 5270563 in display order.
+inline const std::vector<std::string> kDisplayOrder = {
+    "52-70-563",   "5-2-70-563",  "52-7-0-563",  "52-70-56-3",
+    "5-2-7-0-563", "5-2-70-56-3", "52-7-0-56-3", "5-2-7-0-56-3"};
 
 // A session on a program folder, loaded and built as the window's start-up leaves it
 // (the help of a first start left out); `settings`, when given, replace the stored ones.

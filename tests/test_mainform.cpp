@@ -28,10 +28,6 @@ using ::testing::HasSubstr;
 
 namespace {
 
-const std::vector<std::string> kDisplayOrder = {
-    "52-70-563",   "5-2-70-563",  "52-7-0-563",  "52-70-56-3",
-    "5-2-7-0-563", "5-2-70-56-3", "52-7-0-56-3", "5-2-7-0-56-3"};
-
 QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 
 void Encode(TMainForm& form, const char* text) {

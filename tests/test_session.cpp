@@ -17,10 +17,6 @@ using ::testing::HasSubstr;
 
 namespace {
 
-const std::vector<std::string> kDisplayOrder = {
-    "52-70-563",   "5-2-70-563",  "52-7-0-563",  "52-70-56-3",
-    "5-2-7-0-563", "5-2-70-56-3", "52-7-0-56-3", "5-2-7-0-56-3"};
-
 class Session : public ::testing::Test {
 protected:
     void SetUp() override { WriteFixture(dir); }

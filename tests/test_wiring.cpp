@@ -46,9 +46,6 @@ using ::testing::Not;
 
 namespace {
 
-const std::vector<std::string> kDisplayOrder = {"52-70-563",   "5-2-70-563",  "52-7-0-563",
-                                                "52-70-56-3",  "5-2-7-0-563", "5-2-70-56-3",
-                                                "52-7-0-56-3", "5-2-7-0-56-3"};
 const std::vector<std::string> kWithout563 = {"52-70-56-3", "5-2-70-56-3", "52-7-0-56-3",
                                               "5-2-7-0-56-3"};
 const std::string kDictionary = "боа\r\nад\r\nоса\r\nум\r\nпол\r\nухо\r\nбот\r\nпуд\r\nсон\r\n"
