@@ -26,18 +26,16 @@ TWriteFailure& WriteFailure() {
     return failure;
 }
 
-// Makes a rename durable: without it a power cut can bring back the old file (never a
-// partial one, as the new file was synced before the rename).
+std::string Reason(int err) { return std::strerror(err); }
+
+} // namespace
+
 void SyncFolder(const std::string& path) {
     const int fd = ::open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
 }
-
-std::string Reason(int err) { return std::strerror(err); }
-
-} // namespace
 
 std::string FormatOpenError(const std::string& path, const std::string& reason) {
     return "Cannot open file \"" + path + "\". " + reason;

@@ -75,6 +75,10 @@ private:
 // temporary file, then the write fails with `error`. Empty (the default) disables it.
 void SetWriteFailureForTesting(const std::string& pathPart, int error = ENOSPC);
 
+// Makes a rename or link of `path` durable: without it a power cut can bring back the
+// former entry (never a partial file, as the file was synced before).
+void SyncFolder(const std::string& path);
+
 std::string FormatOpenError(const std::string& path, const std::string& reason);
 std::string FormatCreateError(const std::string& path, const std::string& reason);
 

@@ -58,11 +58,7 @@ void CopyShippedFile(const std::string& from, const std::string& to) {
     const int err = errno;
     ::unlink(staged.c_str());
     if (rc != 0 && err != EEXIST) throw EError(FormatCreateError(to, std::strerror(err)));
-    const int fd = ::open(ParentFolder(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    SyncFolder(to);
 }
 
 } // namespace
