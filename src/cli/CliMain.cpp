@@ -15,7 +15,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -290,13 +289,7 @@ int Review(const Options& o) {
     } else if (!o.args.empty()) {
         throw UsageError{"review takes no arguments but --date YYYY-MM-DD"};
     }
-    if (!day) {
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        day = DaysFromCivil(local.tm_year + 1900, static_cast<uint32_t>(local.tm_mon + 1),
-                            static_cast<uint32_t>(local.tm_mday));
-    }
+    if (!day) day = ReviewToday();
     Session s(o);
     TStringList entries(TStringList::Kind::Plain);
     LoadListIfExists(entries, s.Paths().Notebook());

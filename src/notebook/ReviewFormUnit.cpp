@@ -30,12 +30,6 @@ std::string Digits(const QString& typed) {
 
 } // namespace
 
-int64_t ReviewToday() {
-    const QDate d = QDate::currentDate();
-    return DaysFromCivil(d.year(), static_cast<uint32_t>(d.month()),
-                         static_cast<uint32_t>(d.day()));
-}
-
 TReviewForm::TReviewForm(const TStringList& entries, const TStringList& notes,
                          const TWordPainting& painting, std::string deckPath, int64_t today,
                          int32_t newPerDay, QWidget* parent)
@@ -243,10 +237,6 @@ void ShowReview(QWidget* owner, const TStringList& entries, const TStringList& n
                 const TWordPainting& painting, const std::string& deckPath, int32_t newPerDay) {
     TReviewForm form(entries, notes, painting, deckPath, ReviewToday(), newPerDay, owner);
     form.exec();
-}
-
-size_t DueReviewCount(const TStringList& entries, const std::string& deckPath, int32_t newPerDay) {
-    return DueCards(LoadDeck(deckPath, entries), ReviewToday(), newPerDay).size();
 }
 
 } // namespace nb::ui

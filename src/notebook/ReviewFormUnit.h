@@ -22,9 +22,6 @@ class TReviewForm;
 
 namespace nb::ui {
 
-// Today as the scheduler counts days, from the local calendar.
-int64_t ReviewToday();
-
 class TReviewForm : public QDialog {
     Q_OBJECT
 public:
@@ -77,7 +74,4 @@ private:
 // ReviewActionExecute: shows the window modally over `owner` for today.
 void ShowReview(QWidget* owner, const TStringList& entries, const TStringList& notes,
                 const TWordPainting& painting, const std::string& deckPath, int32_t newPerDay);
-// How many cards are due today: the count in the command's caption.
-size_t DueReviewCount(const TStringList& entries, const std::string& deckPath, int32_t newPerDay);
-
 } // namespace nb::ui

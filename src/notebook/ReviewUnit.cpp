@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <map>
 #include <set>
 #include <utility>
@@ -152,6 +153,14 @@ int64_t DaysFromCivil(int32_t year, uint32_t month, uint32_t day) {
     return era * 146097 + doe - 719468;
 }
 
+int64_t ReviewToday() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return DaysFromCivil(local.tm_year + 1900, static_cast<uint32_t>(local.tm_mon + 1),
+                         static_cast<uint32_t>(local.tm_mday));
+}
+
 namespace {
 
 void CivilFromDays(int64_t z, int64_t& year, unsigned& month, unsigned& day) {
@@ -271,6 +280,10 @@ void SaveReviewCards(const std::string& path, const std::vector<TReviewCard>& ca
 std::vector<TReviewCard> LoadDeck(const std::string& path, const TStringList& entries,
                                   std::string* error) {
     return SyncCards(LoadReviewCards(path, error), entries);
+}
+
+size_t DueReviewCount(const TStringList& entries, const std::string& deckPath, int32_t newPerDay) {
+    return DueCards(LoadDeck(deckPath, entries), ReviewToday(), newPerDay).size();
 }
 
 } // namespace nb

@@ -65,6 +65,8 @@ int64_t NextDueDay(const std::vector<TReviewCard>& cards, int64_t today, int32_t
 
 // Days since 1970-01-01 of a calendar date, and back; "YYYY-MM-DD" text.
 int64_t DaysFromCivil(int32_t year, uint32_t month, uint32_t day);
+// Today as the scheduler counts days, from the local calendar.
+int64_t ReviewToday();
 std::string DayText(int64_t day);
 std::optional<int64_t> ParseDay(std::string_view text);
 
@@ -81,5 +83,7 @@ void SaveReviewCards(const std::string& path, const std::vector<TReviewCard>& ca
 // The deck of a program folder as the program sees it: the file synced with the notebook.
 std::vector<TReviewCard> LoadDeck(const std::string& path, const TStringList& entries,
                                   std::string* error = nullptr);
+// How many of its cards are due today: the count in the review command's caption.
+size_t DueReviewCount(const TStringList& entries, const std::string& deckPath, int32_t newPerDay);
 
 } // namespace nb
