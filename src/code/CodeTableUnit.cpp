@@ -27,20 +27,25 @@ std::string UnsafeIdentReason(const std::string& ident) {
     return {};
 }
 
+std::string UnsafeTableMessage(const std::string& ident, const std::string& codesPath) {
+    const std::string reason = UnsafeIdentReason(ident);
+    if (reason.empty()) return {};
+    std::string shown = ident.substr(0, 80);
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 32 || c == 127) c = '?';
+    char buf[1024];
+    std::snprintf(buf, sizeof buf, res::kTableSkipped, Cp1251ToUtf8(shown).c_str(),
+                  codesPath.c_str(), reason.c_str());
+    return buf;
+}
+
 TCodeRecArr LoadCodeTables(const std::string& path, std::vector<std::string>* warnings) {
     const TIniFile::Content ini = TIniFile(path, TNulRule::StopAtNul).Load();
     TCodeRecArr tables;
     for (const auto& section : ini.sections) {
         // Such a name would put cache files elsewhere or break the settings file.
-        if (const std::string reason = UnsafeIdentReason(section); !reason.empty()) {
-            if (!warnings) continue;
-            std::string shown = section.substr(0, 80);
-            for (char& c : shown)
-                if (static_cast<unsigned char>(c) < 32 || c == 127) c = '?';
-            char buf[1024];
-            std::snprintf(buf, sizeof buf, res::kTableSkipped, Cp1251ToUtf8(shown).c_str(),
-                          path.c_str(), reason.c_str());
-            warnings->emplace_back(buf);
+        if (std::string message = UnsafeTableMessage(section, path); !message.empty()) {
+            if (warnings) warnings->push_back(std::move(message));
             continue;
         }
         TCodeRec rec;

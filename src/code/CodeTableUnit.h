@@ -18,6 +18,9 @@ inline constexpr size_t kMaxIdentLength = 255 - 6 - 7;
 // when it can: path separators, "." and "..", control characters, leading or trailing
 // blanks, '=', a leading '[', an empty or too long one.
 std::string UnsafeIdentReason(const std::string& ident);
+// The warning for a table of Data/Codes.ini (`codesPath`) whose identifier is unsafe, naming
+// table, file and reason (control characters shown as ?); empty for a safe one.
+std::string UnsafeTableMessage(const std::string& ident, const std::string& codesPath);
 
 // A missing file gives no tables; an unreadable one throws EError. A table whose
 // identifier is unsafe is skipped, with one message for it in `warnings` (when given).

@@ -73,12 +73,8 @@ void TCodeDictionary::Build(const TPaths& paths, TIniFile& settings, const TStri
     const std::string& ident = table.Ident;
     // The tables are filtered when read; this keeps any other caller from writing outside
     // Cache/ or into another settings key.
-    if (const std::string reason = UnsafeIdentReason(ident); !reason.empty()) {
-        char buf[1024];
-        std::snprintf(buf, sizeof buf, res::kTableSkipped, Cp1251ToUtf8(ident.substr(0, 80)).c_str(),
-                      paths.Codes().c_str(), reason.c_str());
-        throw EError(buf);
-    }
+    if (const std::string message = UnsafeTableMessage(ident, paths.Codes()); !message.empty())
+        throw EError(message);
     cacheReused_ = false;
     if (FileExists(paths.CacheFile(ident, 1)) && FileExists(paths.CacheFile(ident, 2)) &&
         FileExists(paths.CacheFile(ident, 3)))
