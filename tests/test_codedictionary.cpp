@@ -223,7 +223,7 @@ TEST(CodeDictionary, FileErrorsCarryTheirMessages) {
         f.Build();
         FAIL();
     } catch (const EError& e) {
-        EXPECT_EQ(std::string(e.what()), "Unable to write to " + f.paths.Settings());
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + f.paths.Settings() + ". Permission denied");
     }
     ::chmod(f.paths.Settings().c_str(), 0644);
     ::unlink(f.paths.CacheFile("Sample", 3).c_str());

@@ -125,6 +125,58 @@ TEST(Paths, LinkedSettingsAndNotebookAreWrittenThrough) {
     EXPECT_EQ(dir.Read("real/notebook.txt"), "1=1,a\r\n2=2,b\r\n");
 }
 
+// Proves: a link placed among the cache files is replaced by the file, its target (outside
+// the folder) left as it was.
+TEST(Paths, ALinkInTheCacheIsReplacedNotFollowed) {
+    TempDir dir;
+    nbtest::WriteFixture(dir);
+    dir.Write("outside/victim.txt", "precious\r\n");
+    CreateDir(dir / "Cache");
+    for (int n = 1; n <= 3; ++n)
+        fs::create_symlink(dir / "outside/victim.txt", dir / ("Cache/Classic_" + std::to_string(n) + ".lst"));
+    fs::create_symlink(dir / "outside/new.txt", dir / "Cache/Major_1.lst"); // dangling
+    ASSERT_TRUE(nbtest::OpenSession(dir.Path()));
+    EXPECT_EQ(dir.Read("outside/victim.txt"), "precious\r\n");
+    EXPECT_FALSE(dir.Exists("outside/new.txt"));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / "Cache/Classic_1.lst")));
+}
+
+// Proves: a user file that is a dangling link, or a link to a folder or a pipe, is reported
+// by name and reason and written nowhere: a whole session (start and shut-down) creates
+// nothing at the targets.
+TEST(Paths, UserFileLinksToNoRegularFileAreRefused) {
+    TempDir dir;
+    nbtest::WriteFixture(dir);
+    CreateDir(dir / "elsewhere");
+    ::mkfifo((dir / "elsewhere/fifo").c_str(), 0644);
+    const TPaths paths{dir.Path(), {}};
+    fs::create_symlink(dir / "elsewhere", dir / "linked.ini");
+    fs::create_symlink(dir / "elsewhere/notebook.txt", paths.Notebook());
+    fs::create_symlink(dir / "elsewhere/hidden.lst", paths.HidedWords());
+    fs::create_symlink(dir / "elsewhere/fifo", paths.IgnoredCodes());
+    {
+        auto session = nbtest::OpenSession(dir.Path());
+        ASSERT_TRUE(session);
+        using ::testing::UnorderedElementsAre;
+        EXPECT_THAT(session->Save(),
+                    UnorderedElementsAre(HasSubstr("\"" + paths.HidedWords() + "\". It is a symbolic link to no file"),
+                                         HasSubstr("\"" + paths.IgnoredCodes() + "\". It is a symbolic link to no regular"),
+                                         HasSubstr("\"" + paths.Notebook() + "\". It is a symbolic link to no file")));
+    }
+    TIniFile linked(dir / "linked.ini");
+    EXPECT_EQ(linked.ReadString("A", "k", "none"), "none");
+    try {
+        linked.WriteString("A", "k", "1");
+        ADD_FAILURE();
+    } catch (const EError& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + (dir / "linked.ini") +
+                                             ". It is a symbolic link to no regular file; nothing is written through it");
+    }
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(dir / "elsewhere")) left.push_back(e.path().filename());
+    EXPECT_THAT(left, ::testing::ElementsAre("fifo"));
+}
+
 // ---- lost data ------------------------------------------------------------------------
 
 // Proves: a zero byte in the notebook, a user list or settings.ini costs no line: the next

@@ -87,7 +87,7 @@ TEST(IniFile, ARefusedWriteSaysSoAndKeepsTheFile) {
         ini.WriteInteger("A", "k", 2);
         FAIL();
     } catch (const EError& e) {
-        EXPECT_EQ(std::string(e.what()), "Unable to write to " + (dir / "s.ini"));
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + (dir / "s.ini") + ". Permission denied");
     }
     EXPECT_EQ(dir.Read("s.ini"), "[A]\r\nk=1\r\n");
     TIniFile nowhere(dir / "missing/s.ini");

@@ -1,5 +1,7 @@
 #include "FileUnit.h"
 
+#include "resources/ResStrUnit.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -9,6 +11,7 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <locale.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,9 +29,69 @@ TWriteFailure& WriteFailure() {
     return failure;
 }
 
-std::string Reason(int err) { return std::strerror(err); }
+bool& Russian() {
+    static bool russian = false;
+    return russian;
+}
+
+std::string Reason(int err) { return ErrorReason(err); }
+
+std::string Format(const char* pattern, const std::string& path, const std::string& reason) {
+    const int n = std::snprintf(nullptr, 0, pattern, path.c_str(), reason.c_str());
+    std::string text(static_cast<size_t>(n > 0 ? n : 0), '\0');
+    std::snprintf(text.data(), text.size() + 1, pattern, path.c_str(), reason.c_str());
+    return text;
+}
 
 } // namespace
+
+[[noreturn]] static void ThrowCreate(const std::string& path, const std::string& reason) {
+    throw EError(FormatCreateError(path, reason), reason);
+}
+
+[[noreturn]] static void ThrowOpen(const std::string& path, const std::string& reason) {
+    throw EError(FormatOpenError(path, reason), reason);
+}
+
+void SetRussianMessages(bool russian) { Russian() = russian; }
+bool RussianMessages() { return Russian(); }
+
+std::string ErrorReason(int err) {
+    if (!Russian()) return std::strerror(err);
+    switch (err) {
+    case ENOSPC: return res::kErrNoSpace;
+    case EACCES: return res::kErrAccess;
+    case EROFS: return res::kErrReadOnlyFs;
+    case ENOENT: return res::kErrNoEntry;
+    case EISDIR: return res::kErrIsDir;
+    case ENOTDIR: return res::kErrNotDir;
+    case EEXIST: return res::kErrExists;
+    case EDQUOT: return res::kErrQuota;
+    case EIO: return res::kErrIo;
+    case ENAMETOOLONG: return res::kErrNameTooLong;
+    case ELOOP: return res::kErrLoop;
+    case EBUSY: return res::kErrBusy;
+    case EPERM: return res::kErrPerm;
+    default: break;
+    }
+    // The system's own Russian text, where its Russian locale is installed.
+    static const locale_t ru = ::newlocale(LC_MESSAGES_MASK, "ru_RU.UTF-8", locale_t{});
+    return ru ? ::strerror_l(err, ru) : std::strerror(err);
+}
+
+std::string ProblemReason(TFileProblem problem) {
+    const bool ru = Russian();
+    switch (problem) {
+    case TFileProblem::NotRegular: return ru ? res::kNotRegularFile : "Not a regular file";
+    case TFileProblem::DanglingLink:
+        return ru ? res::kDanglingLink
+                  : "It is a symbolic link to no file; nothing is written through it";
+    case TFileProblem::LinkToNonFile:
+        return ru ? res::kLinkToNonFile
+                  : "It is a symbolic link to no regular file; nothing is written through it";
+    }
+    return {};
+}
 
 void SyncFolder(const std::string& path) {
     const int fd = ::open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -38,10 +101,12 @@ void SyncFolder(const std::string& path) {
 }
 
 std::string FormatOpenError(const std::string& path, const std::string& reason) {
+    if (Russian()) return Format(res::kCannotOpenFile, path, reason);
     return "Cannot open file \"" + path + "\". " + reason;
 }
 
 std::string FormatCreateError(const std::string& path, const std::string& reason) {
+    if (Russian()) return Format(res::kCannotCreateFile, path, reason);
     return "Cannot create file \"" + path + "\". " + reason;
 }
 
@@ -73,11 +138,11 @@ namespace {
 // cannot hang the program.
 int OpenRegularFile(const std::string& path, struct stat& st) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) throw EError(FormatOpenError(path, Reason(errno)));
+    if (fd < 0) ThrowOpen(path, Reason(errno));
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         const bool dir = S_ISDIR(st.st_mode);
         ::close(fd);
-        throw EError(FormatOpenError(path, dir ? Reason(EISDIR) : "Not a regular file"));
+        ThrowOpen(path, dir ? Reason(EISDIR) : ProblemReason(TFileProblem::NotRegular));
     }
     return fd;
 }
@@ -94,7 +159,7 @@ std::string ResolveLinks(const std::string& path) {
         const std::string target(buf, static_cast<size_t>(n));
         p = target[0] == '/' ? target : ParentFolder(p) + "/" + target;
     }
-    throw EError(FormatCreateError(path, Reason(ELOOP)));
+    ThrowCreate(path, Reason(ELOOP));
 }
 
 } // namespace
@@ -125,7 +190,7 @@ std::string ReadTextFile(const std::string& path, TNulRule rule) {
             if (errno == EINTR) continue;
             const int err = errno;
             ::close(fd);
-            throw EError(FormatOpenError(path, Reason(err)));
+            ThrowOpen(path, Reason(err));
         }
         if (n == 0) break;
         pos += n;
@@ -153,26 +218,38 @@ std::string ReadWholeFile(const std::string& path) {
     return ReadTextFile(path, TNulRule::KeepBytes);
 }
 
-void WriteFileAtomic(const std::string& path, std::string_view bytes) {
-    // Through a symbolic link, as editors do: the link stays, its target is replaced.
-    const std::string target = ResolveLinks(path);
+void WriteFileAtomic(const std::string& path, std::string_view bytes, TLinkRule links) {
     struct stat st {};
-    const bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode)) throw EError(FormatCreateError(path, Reason(EISDIR)));
+    bool exists = ::lstat(path.c_str(), &st) == 0;
+    std::string target = path;
+    if (exists && S_ISLNK(st.st_mode)) {
+        if (links == TLinkRule::ReplaceLink) {
+            exists = false; // the link goes, a file of the program's own takes its place
+        } else {
+            // Through the link, as editors do: the link stays, its target is replaced; but
+            // only an existing regular file, which the user can see the link is meant for.
+            target = ResolveLinks(path);
+            if (::stat(target.c_str(), &st) != 0)
+                ThrowCreate(path, ProblemReason(TFileProblem::DanglingLink));
+            if (!S_ISREG(st.st_mode))
+                ThrowCreate(path, ProblemReason(TFileProblem::LinkToNonFile));
+        }
+    }
+    if (exists && S_ISDIR(st.st_mode)) ThrowCreate(path, Reason(EISDIR));
     // Root may write anything; a file without write bits was still meant to stay as it is.
-    if (exists && (st.st_mode & 0222) == 0) throw EError(FormatCreateError(path, Reason(EACCES)));
+    if (exists && (st.st_mode & 0222) == 0) ThrowCreate(path, Reason(EACCES));
     const TWriteFailure& failure = WriteFailure();
     const bool inject = !failure.PathPart.empty() && path.find(failure.PathPart) != std::string::npos;
 
     std::string tmp = target + ".XXXXXX";
     const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
-    if (fd < 0) throw EError(FormatCreateError(path, Reason(errno)));
+    if (fd < 0) ThrowCreate(path, Reason(errno));
     // Marks the file as being written; see RemoveStaleTempFiles.
     ::flock(fd, LOCK_EX | LOCK_NB);
     auto fail = [&](int err) {
         ::close(fd);
         ::unlink(tmp.c_str());
-        throw EError(FormatCreateError(path, Reason(err)));
+        ThrowCreate(path, Reason(err));
     };
     size_t done = 0;
     if (inject) bytes = bytes.substr(0, bytes.size() / 2);
@@ -199,12 +276,12 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
     if (::close(fd) != 0) {
         const int err = errno;
         ::unlink(tmp.c_str());
-        throw EError(FormatCreateError(path, Reason(err)));
+        ThrowCreate(path, Reason(err));
     }
     if (::rename(tmp.c_str(), target.c_str()) != 0) {
         const int err = errno;
         ::unlink(tmp.c_str());
-        throw EError(FormatCreateError(path, Reason(err)));
+        ThrowCreate(path, Reason(err));
     }
     SyncFolder(target);
 }

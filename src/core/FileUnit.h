@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace nb {
 
@@ -12,6 +13,13 @@ namespace nb {
 class EError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    // `reason` alone, for a caller that words the message its own way.
+    EError(const std::string& message, std::string reason)
+        : std::runtime_error(message), reason_(std::move(reason)) {}
+    const std::string& Reason() const { return reason_; }
+
+private:
+    std::string reason_;
 };
 
 bool FileExists(const std::string& path);
@@ -36,14 +44,22 @@ std::string ReadTextFile(const std::string& path, TNulRule rule);
 // The file's size in bytes, or -1 when it cannot be examined.
 long long FileSize(const std::string& path);
 
+// What a write does with a symbolic link at the path. A user's file may be a link the user
+// made: it is written through, but only to an existing regular file (the link stays, its
+// final target is replaced in the target's folder); a dangling link or one to a folder, a
+// device or a pipe is refused, so that a folder unpacked from someone else cannot make
+// the program create or overwrite files elsewhere. The program's own files (the cache)
+// are never followed: a link there is replaced by the file.
+enum class TLinkRule { WriteThrough, ReplaceLink };
+
 // Replaces the file by `bytes`: written to a temporary file in the same folder, flushed
 // and renamed over the target, so a crash or a full disk never leaves a partial file.
-// A symbolic link is written through: its final target is replaced, in the target's folder.
-// A file the user made read-only is refused. Throws EError "Cannot create file "<path>".
+// Links follow `links`. A file the user made read-only is refused. Throws EError "Cannot create file "<path>".
 // <reason>" when the file cannot be written; the old file stays as it was.
 // The temporary file is "<name>.XXXXXX" and is flock()ed while it exists, so that
 // RemoveStaleTempFiles can tell a live one from one a killed process left behind.
-void WriteFileAtomic(const std::string& path, std::string_view bytes);
+void WriteFileAtomic(const std::string& path, std::string_view bytes,
+                     TLinkRule links = TLinkRule::WriteThrough);
 
 // Removes from `folder` the temporary files of WriteFileAtomic ("<name>.XXXXXX", six
 // letters or digits) whose <name> `ours` accepts, that nobody holds locked and that are at
@@ -81,6 +97,18 @@ void SyncFolder(const std::string& path);
 
 std::string FormatOpenError(const std::string& path, const std::string& reason);
 std::string FormatCreateError(const std::string& path, const std::string& reason);
+
+// The language of the file errors: English for the command-line tool (its messages are
+// for scripts and logs), Russian for the window. Set once at start.
+void SetRussianMessages(bool russian);
+bool RussianMessages();
+// The reason of a failure in the messages' language. In Russian the common errors have
+// a text of their own (the system's Russian texts ship only with a generated ru_RU locale);
+// any other takes the system's Russian text where there is one, else its English one.
+std::string ErrorReason(int err);
+// "Is a directory" and the two refusals of a link, in the messages' language.
+enum class TFileProblem { NotRegular, DanglingLink, LinkToNonFile };
+std::string ProblemReason(TFileProblem problem);
 
 std::string ParentFolder(const std::string& path);
 

@@ -3,6 +3,11 @@
 #include "FileUnit.h"
 #include "TextUnit.h"
 #include "dictionary/StringListUnit.h"
+#include "resources/ResStrUnit.h"
+
+#include <cstdio>
+#include <sys/stat.h>
+#include <time.h>
 
 namespace nb {
 namespace {
@@ -85,28 +90,59 @@ bool TIniFile::Content::Find(const std::string& section, const std::string& key,
     return true;
 }
 
-TIniFile::Content TIniFile::LoadForReading() const {
-    // A file that cannot be read gives the defaults, like a missing one.
-    try {
-        return Load();
-    } catch (const EError&) {
-        return {};
-    }
+bool TIniFile::TStamp::Same(const TStamp& o) const {
+    return Valid && o.Valid && Device == o.Device && Inode == o.Inode && Size == o.Size &&
+           Modified.tv_sec == o.Modified.tv_sec && Modified.tv_nsec == o.Modified.tv_nsec &&
+           Changed.tv_sec == o.Changed.tv_sec && Changed.tv_nsec == o.Changed.tv_nsec;
 }
 
-std::vector<std::string> TIniFile::ReadSections() const { return LoadForReading().sections; }
+TIniFile::TStamp TIniFile::StampOf(const std::string& path) {
+    struct stat st {};
+    TStamp stamp;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return stamp;
+    stamp = {true, static_cast<unsigned long long>(st.st_dev),
+             static_cast<unsigned long long>(st.st_ino), static_cast<long long>(st.st_size),
+             st.st_mtim, st.st_ctim};
+    return stamp;
+}
+
+std::shared_ptr<const TIniFile::Content> TIniFile::LoadForReading() const {
+    const TStamp before = StampOf(path_);
+    if (kept_ && keptStamp_.Same(before)) return kept_;
+    kept_.reset();
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    std::shared_ptr<const Content> content;
+    // A file that cannot be read gives the defaults, like a missing one.
+    try {
+        content = std::make_shared<const Content>(Load());
+    } catch (const EError&) {
+        return std::make_shared<const Content>();
+    }
+    // Kept only when nothing changed while it was read and a later change must move the
+    // time stamp: the file's clock ticks coarsely, and a write in the tick of this read
+    // could leave it as it is.
+    if (before.Same(StampOf(path_)) && before.Modified.tv_sec + 1 < now.tv_sec &&
+        before.Changed.tv_sec + 1 < now.tv_sec) {
+        kept_ = content;
+        keptStamp_ = before;
+    }
+    return content;
+}
+
+std::vector<std::string> TIniFile::ReadSections() const { return LoadForReading()->sections; }
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& def) const {
     std::string value;
-    return LoadForReading().Find(section, key, value) ? value : def;
+    return LoadForReading()->Find(section, key, value) ? value : def;
 }
 
 int32_t TIniFile::ReadInteger(const std::string& section, const std::string& key,
                               int32_t def) const {
     std::string text;
     int32_t value = 0;
-    if (LoadForReading().Find(section, key, text) && ParseIniInteger(text, value)) return value;
+    if (LoadForReading()->Find(section, key, text) && ParseIniInteger(text, value)) return value;
     return def;
 }
 
@@ -125,7 +161,10 @@ void TIniFile::WriteStrings(const std::string& section,
         // The folder, not the file: the file is replaced by a rename, and a lock file of
         // its own would be one more file in the user's folder.
         const TFileLock lock(ParentFolder(path_));
-        if (lock.Busy()) throw EError(path_);
+        if (lock.Busy())
+            throw EError(path_, RussianMessages() ? res::kSettingsLocked
+                                                  : "Another copy of the program has held it "
+                                                    "for more than 10 s");
         Content c = Load();
         std::vector<std::string>& lines = c.lines;
         std::string name;
@@ -161,9 +200,20 @@ void TIniFile::WriteStrings(const std::string& section,
         }
         std::string text;
         for (const auto& l : lines) text += l + "\r\n";
+        kept_.reset();
         WriteFileAtomic(path_, text);
-    } catch (const EError&) {
-        throw EError("Unable to write to " + path_);
+    } catch (const EError& e) {
+        // The reason matters to the user: a full disk, a folder in the file's place, …
+        const std::string reason = e.Reason();
+        if (RussianMessages()) {
+            const int n = std::snprintf(nullptr, 0, res::kCannotWriteSettings, path_.c_str(),
+                                        reason.c_str());
+            std::string text(static_cast<size_t>(n > 0 ? n : 0), '\0');
+            std::snprintf(text.data(), text.size() + 1, res::kCannotWriteSettings, path_.c_str(),
+                          reason.c_str());
+            throw EError(text, reason);
+        }
+        throw EError("Unable to write to " + path_ + (reason.empty() ? "" : ". " + reason), reason);
     }
 }
 

@@ -5,8 +5,11 @@
 // counts. Strings are the text after '=' (blanks around it trimmed, at most 2047 bytes);
 // integers are signed decimal, or hexadecimal after "0x"; booleans are integers, non-zero
 // true, written as 1 or 0. A missing file reads as empty; a leading UTF-8 byte order mark
-// is skipped. Every read looks at the file as it is now, and
-// every write re-reads it, changes its values and replaces the file whole, holding an
+// is skipped. Every read looks at the file as it is now: its content is kept from one read
+// to the next only while the file stays the same one, of the same size and time stamp (and
+// that stamp is more than a second old, so a change within the same clock tick cannot
+// hide), so that a command reading many keys of a big file reads it once. Every write
+// re-reads it, changes its values and replaces the file whole, holding an
 // advisory lock (flock) on the file's folder for the whole cycle so that two processes
 // writing different keys never lose each other's.
 #pragma once
@@ -14,6 +17,8 @@
 #include "core/FileUnit.h"
 
 #include <cstdint>
+#include <ctime>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -55,10 +60,22 @@ public:
     Content Load() const;
 
 private:
-    Content LoadForReading() const;
+    std::shared_ptr<const Content> LoadForReading() const;
+
+    // What identifies the file's present content well enough to keep it.
+    struct TStamp {
+        bool Valid = false;
+        unsigned long long Device = 0, Inode = 0;
+        long long Size = 0;
+        timespec Modified{}, Changed{};
+        bool Same(const TStamp& o) const;
+    };
+    static TStamp StampOf(const std::string& path);
 
     std::string path_;
     TNulRule rule_;
+    mutable std::shared_ptr<const Content> kept_;
+    mutable TStamp keptStamp_;
 };
 
 // Reads an integer the way the settings file stores it; false when it does not parse.

@@ -53,7 +53,7 @@ void CopyShippedFile(const std::string& from, const std::string& to) {
     if (FileExists(to) || !FileExists(from)) return;
     const std::string bytes = ReadWholeFile(from);
     const std::string staged = to + ".shipped";
-    WriteFileAtomic(staged, bytes);
+    WriteFileAtomic(staged, bytes, TLinkRule::ReplaceLink); // our own staging file
     const int rc = ::link(staged.c_str(), to.c_str());
     const int err = errno;
     ::unlink(staged.c_str());

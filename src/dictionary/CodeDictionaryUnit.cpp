@@ -161,7 +161,7 @@ bool TCodeDictionary::LoadValidCache(const TPaths& paths, const TIniFile& settin
 void TCodeDictionary::Rebuild(const TPaths& paths, TIniFile& settings, const TStringList& dicList,
                               const TCodeRec& table, const TBuildCallbacks& callbacks) {
     ComputeCodes(dicList, TWordCoder(table.Letters), callbacks);
-    codeList_.SaveToFile(paths.CacheFile(table.Ident, 1));
+    codeList_.SaveToFile(paths.CacheFile(table.Ident, 1), TLinkRule::ReplaceLink);
     const std::string c1 = TextChecksumString(dicList.Text());
     const std::string c2 = TextChecksumString(codeList_.Text());
 
@@ -175,8 +175,8 @@ void TCodeDictionary::Rebuild(const TPaths& paths, TIniFile& settings, const TSt
     }
     codes.Assign(std::move(codeLines));
     indices.Assign(std::move(indexLines));
-    codes.SaveToFile(paths.CacheFile(table.Ident, 2));
-    indices.SaveToFile(paths.CacheFile(table.Ident, 3));
+    codes.SaveToFile(paths.CacheFile(table.Ident, 2), TLinkRule::ReplaceLink);
+    indices.SaveToFile(paths.CacheFile(table.Ident, 3), TLinkRule::ReplaceLink);
     const std::string c3 = TextChecksumString(codes.Text());
     const std::string c4 = TextChecksumString(indices.Text());
 

@@ -171,7 +171,9 @@ void TStringList::LoadFromFile(const std::string& path, TNulRule rule) {
     SetText(ReadTextFile(path, rule));
 }
 
-void TStringList::SaveToFile(const std::string& path) const { WriteFileAtomic(path, Text()); }
+void TStringList::SaveToFile(const std::string& path, TLinkRule links) const {
+    WriteFileAtomic(path, Text(), links);
+}
 
 long TStringList::IndexOfName(std::string_view name) const {
     for (size_t i = 0; i < strings_.size(); ++i) {

@@ -58,7 +58,7 @@ public:
     // Throws EError when the file cannot be read or written. The text is read as a stream:
     // a leading UTF-8 byte order mark is skipped, a zero byte treated by `rule`.
     void LoadFromFile(const std::string& path, TNulRule rule = TNulRule::StopAtNul);
-    void SaveToFile(const std::string& path) const;
+    void SaveToFile(const std::string& path, TLinkRule links = TLinkRule::WriteThrough) const;
 
     // name=value lines: the name is the text before the first '='; names compare with
     // case ignored; a line without '=' has no name.

@@ -59,5 +59,30 @@ inline constexpr const char* kDeleteNotebookEntry = "Удалить из зап�
 inline constexpr const char* kSearchTitle = "Поиск";
 inline constexpr const char* kSearchPrompt = "Найти:";
 inline constexpr const char* kSearchNotFound = "Текст \"%s\" не найден.";
+// File errors in the window: path, reason.
+inline constexpr const char* kCannotOpenFile = "Не удается открыть файл \"%s\". %s";
+inline constexpr const char* kCannotCreateFile = "Не удается создать файл \"%s\". %s";
+inline constexpr const char* kCannotWriteSettings = "Не удается записать файл \"%s\". %s";
+inline constexpr const char* kNotRegularFile = "Это не обычный файл";
+inline constexpr const char* kDanglingLink =
+    "Это символическая ссылка на несуществующий файл; по ней ничего не записывается";
+inline constexpr const char* kLinkToNonFile =
+    "Это символическая ссылка не на обычный файл; по ней ничего не записывается";
+inline constexpr const char* kSettingsLocked =
+    "Файл занят: другая копия программы не отпускает его больше 10 секунд";
+// The system's reasons for the common file errors.
+inline constexpr const char* kErrNoSpace = "На устройстве не осталось свободного места";
+inline constexpr const char* kErrAccess = "Отказано в доступе";
+inline constexpr const char* kErrReadOnlyFs = "Файловая система доступна только для чтения";
+inline constexpr const char* kErrNoEntry = "Нет такого файла или каталога";
+inline constexpr const char* kErrIsDir = "Это каталог";
+inline constexpr const char* kErrNotDir = "Это не каталог";
+inline constexpr const char* kErrExists = "Файл существует";
+inline constexpr const char* kErrQuota = "Превышена дисковая квота";
+inline constexpr const char* kErrIo = "Ошибка ввода-вывода";
+inline constexpr const char* kErrNameTooLong = "Слишком длинное имя файла";
+inline constexpr const char* kErrLoop = "Слишком много уровней символических ссылок";
+inline constexpr const char* kErrBusy = "Устройство или ресурс занято";
+inline constexpr const char* kErrPerm = "Операция не позволена";
 
 } // namespace nb::res
