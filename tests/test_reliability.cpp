@@ -348,3 +348,33 @@ TEST(Cost, HugeSparseFilesAndJunkCachesAreNotReadWhole) {
     EXPECT_FALSE(codes.CacheReused());
     EXPECT_EQ(codes.WordCodeList().Count(), 2u);
 }
+
+// Proves: a big settings.ini is read once for all the keys a start reads, and a change of
+// the file (in place or replaced) is still seen by the next read.
+TEST(Cost, ABigSettingsFileIsReadOncePerCommand) {
+    TempDir dir;
+    nbtest::WriteFixture(dir);
+    const std::string pad = "; " + std::string(4 << 20, 'x') + "\r\n";
+    dir.Write("settings.ini", pad + "[NumbreliaSettings]\r\nCodeCode=Major\r\nShowPic=1\r\n");
+    ASSERT_TRUE(nbtest::OpenSession(dir.Path())); // builds the cache: a write of the record
+    const auto old = fs::last_write_time(dir / "settings.ini") - std::chrono::hours(1);
+    fs::last_write_time(dir / "settings.ini", old);
+    const long long before = BytesRead();
+    auto session = nbtest::OpenSession(dir.Path());
+    ASSERT_TRUE(session);
+    EXPECT_EQ(session->Settings().CodeCode, "Major");
+    EXPECT_LT(BytesRead() - before, 2 * static_cast<long long>(pad.size()));
+
+    TIniFile& ini = session->SettingsFile();
+    EXPECT_EQ(ini.ReadString(kSettingsSection, "ShowPic", ""), "1");
+    {
+        std::fstream f(dir / "settings.ini", std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(static_cast<std::streamoff>(pad.size()) + 45);
+        f << "2"; // ShowPic=2, same size, same file
+    }
+    EXPECT_EQ(ini.ReadString(kSettingsSection, "ShowPic", ""), "2");
+    dir.Write("other.ini", "[NumbreliaSettings]\r\nShowPic=3\r\n");
+    fs::last_write_time(dir / "other.ini", old);
+    fs::rename(dir / "other.ini", dir / "settings.ini");
+    EXPECT_EQ(ini.ReadString(kSettingsSection, "ShowPic", ""), "3");
+}

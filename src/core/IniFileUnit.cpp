@@ -122,8 +122,7 @@ std::shared_ptr<const TIniFile::Content> TIniFile::LoadForReading() const {
     // Kept only when nothing changed while it was read and a later change must move the
     // time stamp: the file's clock ticks coarsely, and a write in the tick of this read
     // could leave it as it is.
-    if (before.Same(StampOf(path_)) && before.Modified.tv_sec + 1 < now.tv_sec &&
-        before.Changed.tv_sec + 1 < now.tv_sec) {
+    if (before.Same(StampOf(path_)) && before.Modified.tv_sec + 1 < now.tv_sec) {
         kept_ = content;
         keptStamp_ = before;
     }
