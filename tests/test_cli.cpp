@@ -89,11 +89,11 @@ TEST(Cli, NoVariantAndTheBound) {
     CliRun r = Cli(f.Dir() + " variants 555");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "Число \"555\" не удалось перекодировать - не удалось найти подходящее слово.\n");
+    EXPECT_EQ(r.err, "numbrelia-cli: Число \"555\" не удалось перекодировать - не удалось найти подходящее слово.\n");
     r = Cli(f.Dir() + " --limit 2 variants 221");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "221\t1\n22-1\t2\n");
-    EXPECT_THAT(r.err, HasSubstr("cut at 2"));
+    EXPECT_THAT(r.err, HasSubstr("cut at 2 variants by the limit of 2 rows"));
 }
 
 TEST(Cli, BadUsageAndMissingFiles) {
@@ -112,6 +112,12 @@ TEST(Cli, BadUsageAndMissingFiles) {
     r = Cli("--dir '" + (f / "missing") + "' hint");
     EXPECT_EQ(r.status, 1);
     EXPECT_THAT(r.err, HasSubstr("No such folder"));
+
+    std::filesystem::rename(f / "Data/Codes.ini", f / "Codes.moved");
+    r = Cli(f.Dir() + " hint");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_THAT(r.err, HasSubstr("Нет файла \"" + (f / "Data/Codes.ini") + "\" с таблицами кодов"));
+    std::filesystem::rename(f / "Codes.moved", f / "Data/Codes.ini");
 
     std::filesystem::remove(f / "Data/dic.lst");
     r = Cli(f.Dir() + " variants 22");
@@ -184,7 +190,11 @@ TEST(Cli, ShippedDataGivesPhrasesForLongNumbers) {
     const std::string forty = "3141592653589793238462643383279502884197";
     r = Cli("--dir '" + f.Path() + "' --mode 1 variants " + forty);
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_THAT(r.err, HasSubstr("cut at")) << "two-digit groups give millions of variants";
+    EXPECT_THAT(r.err, HasSubstr("cut at 200000 variants by the limit")) << "two-digit groups give millions of variants";
+    // A 10,000-digit number fills the key bound long before the row limit.
+    const CliRun big = Cli("--dir '" + f.Path() + "' variants " + std::string(10000, '5') + " >/dev/null");
+    EXPECT_THAT(big.err, HasSubstr("by the bound of 64 MiB of variant keys"));
+    EXPECT_THAT(big.err, HasSubstr("--limit cannot raise"));
     const std::string first = r.out.substr(0, r.out.find('\t'));
     std::string digits = first;
     std::erase(digits, '-');

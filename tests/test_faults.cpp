@@ -413,3 +413,47 @@ TEST(ListFiles, APipeInPlaceOfAFileIsAnErrorNotAHang) {
         EXPECT_THAT(e.what(), HasSubstr("Cannot open file \"" + (dir / "Data/dic.lst") + "\". "));
     }
 }
+
+// Proves: file errors the window shows are Russian, the system's reason too, with the
+// system's own text for an error without one of its own; the tool keeps English. A
+// settings.ini that is a folder says so.
+TEST(Messages, FileErrorsAreRussianInTheWindowAndSayWhy) {
+    TempDir dir;
+    CreateDir(dir / "settings.ini");
+    TIniFile folder(dir / "settings.ini");
+    try {
+        folder.WriteString("A", "k", "1");
+        ADD_FAILURE();
+    } catch (const EError& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + (dir / "settings.ini") + ". Is a directory");
+    }
+    SetRussianMessages(true);
+    try {
+        folder.WriteString("A", "k", "1");
+        ADD_FAILURE();
+    } catch (const EError& e) {
+        EXPECT_EQ(std::string(e.what()), "Не удается записать файл \"" + (dir / "settings.ini") + "\". Это каталог");
+    }
+    const std::vector<std::pair<int, std::string>> reasons = {
+        {ENOSPC, "На устройстве не осталось свободного места"},
+        {EROFS, "Файловая система доступна только для чтения"},
+        {EDQUOT, "Превышена дисковая квота"}};
+    for (const auto& [err, text] : reasons) {
+        SetWriteFailureForTesting(dir.Path(), err);
+        try {
+            WriteFileAtomic(dir / "notebook.txt", "1=1,a\r\n");
+            ADD_FAILURE();
+        } catch (const EError& e) {
+            EXPECT_EQ(std::string(e.what()), "Не удается создать файл \"" + (dir / "notebook.txt") + "\". " + text);
+        }
+    }
+    SetWriteFailureForTesting("");
+    EXPECT_THAT(ErrorReason(EXDEV), ::testing::Not(::testing::IsEmpty()));
+    try {
+        ReadWholeFile(dir / "missing.txt");
+        ADD_FAILURE();
+    } catch (const EError& e) {
+        EXPECT_EQ(std::string(e.what()), "Не удается открыть файл \"" + (dir / "missing.txt") + "\". Нет такого файла или каталога");
+    }
+    SetRussianMessages(false);
+}

@@ -139,7 +139,7 @@ TEST(FullDisk, AStartThatCannotWriteTheCacheSaysWhyAndLosesNothing) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.Boxes.empty(); }, 10000));
         EXPECT_EQ(boxes.Boxes[0].Title, Q("Ошибка"));
         EXPECT_EQ(boxes.Boxes[0].Text.toStdString(),
-                  "Cannot create file \"" + prog + "/Cache/Classic_1.lst\". No space left on device");
+                  "Не удается создать файл \"" + prog + "/Cache/Classic_1.lst\". На устройстве не осталось свободного места");
         EXPECT_FALSE(form->isVisible()) << "the program ends after the box";
         form.reset();
         for (const auto& box : boxes.Boxes) EXPECT_EQ(box.Title, Q("Ошибка"));
@@ -166,7 +166,7 @@ TEST(MissingData, AtShutDownIsReportedAndTheNotebookStillWritten) {
     form.reset();
     ASSERT_EQ(boxes.Boxes.size(), 1u);
     const std::string text = boxes.Boxes[0].Text.toStdString();
-    EXPECT_THAT(text, HasSubstr("Cannot create file \"" + (dir / "Data/HidedWord.lst") + "\". No such file or directory"));
+    EXPECT_THAT(text, HasSubstr("Не удается создать файл \"" + (dir / "Data/HidedWord.lst") + "\". Нет такого файла или каталога"));
     EXPECT_THAT(text, HasSubstr(dir / "Data/IgnoredCode.lst"));
     EXPECT_THAT(text, ::testing::Not(HasSubstr("notebook")));
     EXPECT_EQ(dir.Read("notebook.txt"), W("5270563=52-70-563,бот,сон,пешка\r\n"));

@@ -229,18 +229,24 @@ int Variants(const Options& o) {
         std::fprintf(stdout, "\t%d\n", static_cast<int>(count));
         ++rows;
     });
+    // The remembered variant may follow a cut list as one row more.
+    const size_t searched = std::min(rows, o.limit);
     if (rows == 0) {
         char buf[4096];
         std::snprintf(buf, sizeof buf, res::kNoVariant, number.c_str());
-        std::cerr << buf << '\n';
+        std::cerr << "numbrelia-cli: " << buf << '\n';
         return 1;
     }
     // A full disk or a closed pipe must not pass for a complete list.
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
         throw EError(std::string("Cannot write the output: ") + std::strerror(errno));
-    if (cut)
-        std::cerr << "The list was cut at " << rows
-                  << " variants; this number has more (--limit raises the bound).\n";
+    // Which bound cut it: only the row limit is the user's to raise.
+    if (cut && searched >= o.limit)
+        std::cerr << "The list was cut at " << rows << " variants by the limit of " << o.limit
+                  << " rows; this number has more (--limit raises the bound).\n";
+    else if (cut)
+        std::cerr << "The list was cut at " << rows << " variants by the bound of 64 MiB of "
+                  << "variant keys; this number has more (--limit cannot raise this bound).\n";
     return 0;
 }
 

@@ -28,6 +28,11 @@ bool SetMember(TStringList& list, const std::string& item, bool member) {
 
 TSession::TSession(TPaths paths) : paths_(std::move(paths)), settingsFile_(paths_.Settings()) {
     PrepareUserFolder(paths_);
+    if (!FileExists(paths_.Codes())) {
+        char text[4096];
+        std::snprintf(text, sizeof text, res::kNoCodesFile, paths_.Codes().c_str());
+        throw EError(text);
+    }
     codeTables_ = LoadCodeTables(paths_.Codes(), &warnings_);
     if (codeTables_.empty()) {
         char head[4096];

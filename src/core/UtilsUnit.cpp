@@ -57,7 +57,7 @@ void CopyShippedFile(const std::string& from, const std::string& to) {
     const int rc = ::link(staged.c_str(), to.c_str());
     const int err = errno;
     ::unlink(staged.c_str());
-    if (rc != 0 && err != EEXIST) throw EError(FormatCreateError(to, std::strerror(err)));
+    if (rc != 0 && err != EEXIST) throw EError(FormatCreateError(to, ErrorReason(err)));
     SyncFolder(to);
 }
 
@@ -92,10 +92,10 @@ TPaths ProgramPaths() {
 void PrepareUserFolder(const TPaths& paths) {
     if (!paths.Installed()) return;
     if (paths.Folder.empty())
-        throw EError(UserFolderError("~/.local/share/numbrelia", std::strerror(ENOENT)));
+        throw EError(UserFolderError("~/.local/share/numbrelia", ErrorReason(ENOENT)));
     for (const std::string& folder : {paths.Folder, paths.Folder + "/Data"}) {
         if (const int err = CreateFolders(folder))
-            throw EError(UserFolderError(folder, std::strerror(err)));
+            throw EError(UserFolderError(folder, ErrorReason(err)));
     }
     CopyShippedFile(paths.ShippedCodes(), paths.Codes());
     CopyShippedFile(paths.ShippedDictionary(), paths.Dictionary());

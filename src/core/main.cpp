@@ -1,4 +1,5 @@
 // The desktop program: one copy per user, one main window; the window does the rest.
+#include "core/FileUnit.h"
 #include "core/MainFormUnit.h"
 #include "core/SignalUnit.h"
 #include "core/SingleInstanceUnit.h"
@@ -49,6 +50,8 @@ int main(int argc, char* argv[]) {
     // Before anything else: a log-out or Ctrl+C during start-up must not end the program
     // unsaved; the request waits until the window can take it.
     nb::ui::InstallCloseSignals();
+    // The window speaks Russian, its file errors too (the command-line tool keeps English).
+    nb::SetRussianMessages(true);
     const nb::TPaths paths = nb::ProgramPaths();
 
     // A second copy ends at once, without a window or a message.

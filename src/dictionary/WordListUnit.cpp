@@ -11,7 +11,7 @@ void LoadListIfExists(TStringList& list, const std::string& path) {
     if (!FileExists(path)) {
         // Something that is there but is no file (a folder, a broken link) is an error;
         // only a true absence means an empty list.
-        if (DirectoryExists(path)) throw EError(FormatOpenError(path, "Is a directory"));
+        if (DirectoryExists(path)) throw EError(FormatOpenError(path, ErrorReason(EISDIR)));
         list.Clear();
         return;
     }

@@ -19,6 +19,9 @@ inline constexpr const char* kWarningTitle = "Предупреждение";
 inline constexpr const char* kNoCodeTables =
     "В файле \"%s\" нет ни одной таблицы кодов. Без таблицы кодов программа не может "
     "кодировать числа.";
+inline constexpr const char* kNoCodesFile =
+    "Нет файла \"%s\" с таблицами кодов. Без таблицы кодов программа не может кодировать "
+    "числа.";
 // A code table whose identifier cannot name a file: identifier, file, reason.
 inline constexpr const char* kTableSkipped = "Таблица кодов \"%s\" в файле \"%s\" пропущена: %s.";
 inline constexpr const char* kIdentEmpty = "пустой идентификатор";
