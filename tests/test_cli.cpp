@@ -57,6 +57,13 @@ TEST(Cli, CodesEntries) {
     EXPECT_EQ(r.out, "гнет тот\t122\t122\t[г]нет [т]о[т]\nаура\t\t\tаура\nТОТ\t22\t22\t[Т]О[Т]\n");
     EXPECT_EQ(Cli(f.Dir() + " --mode 1 code гнет").out, "гнет\t102\t10\t[г][н]ет\n");
     EXPECT_EQ(Cli(f.Dir() + " --mode 2 --add-null code жук").out, "жук\t1\t01\t[ж]ук\n");
+    // No '?' coded in place of a letter the table's code page lacks, nor of a broken byte.
+    for (const std::string bad : {"кот 日本", "ко\xFFт", "ǅ"}) {
+        const CliRun refused = Cli(f.Dir() + " code кот '" + bad + "'");
+        EXPECT_EQ(refused.status, 2) << bad;
+        EXPECT_EQ(refused.out, "") << bad;
+        EXPECT_THAT(refused.err, HasSubstr("cannot be coded")) << bad;
+    }
 }
 
 TEST(Cli, VariantsWordsHintAndBuild) {

@@ -146,6 +146,26 @@ TEST(MainFormStartup, StoredSettingsShapeTheWindow) {
     EXPECT_THAT(settings, HasSubstr("VariantMakeType=0\r\n"));
 }
 
+// Proves: a stored pane size larger than the window (or negative) is brought within it:
+// both panes stay visible and the huge value is not written back.
+TEST(MainFormStartup, HugeStoredSizesAreClampedToTheWindow) {
+    TempDir dir;
+    WriteFixture(dir);
+    dir.Write("settings.ini", "[NumbreliaSettings]\r\nVariantsVirtualStringTreeWidth=2000000000\r\n");
+    auto form = StartForm(dir);
+    ASSERT_TRUE(form);
+    const QList<int> sizes = form->Controls()->Splitter->sizes();
+    EXPECT_GT(sizes[0], 0);
+    EXPECT_GT(sizes[1], 0) << "the words keep their pane";
+    form.reset();
+    const std::string settings = dir.Read("settings.ini");
+    EXPECT_THAT(settings, ::testing::Not(HasSubstr("2000000000")));
+    dir.Write("settings.ini", "[NumbreliaSettings]\r\nVariantsVirtualStringTreeWidth=-5\r\n");
+    form = StartForm(dir);
+    ASSERT_TRUE(form);
+    EXPECT_GE(form->Controls()->VariantsVirtualStringTree->width(), 20);
+}
+
 TEST(MainFormStartup, StatusLineRepaintsOnlyOnChange) {
     TempDir dir;
     WriteFixture(dir);

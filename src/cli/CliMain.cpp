@@ -172,8 +172,17 @@ std::string Out(const std::string& cp1251) { return Cp1251ToUtf8(cp1251); }
 int Code(const Options& o) {
     Session s(o);
     const TWordCoder coder(s.CodeTable().Letters);
+    // A '?' in place of a letter would be coded as if it were the entry: refused first,
+    // before any line is written, as --table refuses such a name.
+    std::vector<std::string> entries;
     for (const auto& arg : o.args) {
-        const std::string entry = Utf8ToCp1251(arg);
+        std::string entry;
+        if (!Utf8ToCp1251(arg, entry))
+            throw UsageError{"\"" + (IsValidUtf8(arg) ? arg : Out(entry)) +
+                             "\" cannot be coded: it is no UTF-8 text of Windows-1251 characters"};
+        entries.push_back(std::move(entry));
+    }
+    for (const auto& entry : entries) {
         const std::string full = coder.WordToCode(entry);
         const auto marks = coder.MarkKeyLetters(entry, s.Settings().Grouping().Mode);
         std::string marked;

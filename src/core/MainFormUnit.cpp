@@ -38,6 +38,9 @@ namespace nb::ui {
 
 namespace {
 
+// The least a pane keeps of a stored size, so that it can still be found and dragged.
+constexpr int kMinPaneSize = 20;
+
 // Messages of the engine (UTF-8), one a line, for one box.
 QString MessageText(const std::vector<std::string>& lines) { return QString::fromUtf8(JoinLines(lines)); }
 
@@ -81,7 +84,7 @@ TMainForm::TMainForm(const TPaths& paths, QWidget* parent)
         QMetaObject::invokeMethod(
             this, [this, text = MessageText(session_.Warnings())] { TMessageBox::Warning(this, text); },
             Qt::QueuedConnection);
-    const TLayoutSettings& layout = session_.Layout();
+    TLayoutSettings& layout = session_.Layout();
 
     ui_->setupUi(this);
     setWindowIcon(ProgramIcon());
@@ -95,6 +98,11 @@ TMainForm::TMainForm(const TPaths& paths, QWidget* parent)
     // Layout values of the settings.
     ui_->Splitter->setStretchFactor(0, 0);
     ui_->Splitter->setStretchFactor(1, 1);
+    // The window is shown maximized: the screen's width is the room the panes share.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int room = std::max(width(), screen ? screen->availableGeometry().width() : 0);
+    layout.VariantsVirtualStringTreeWidth =
+        ClampPaneSize(layout.VariantsVirtualStringTreeWidth, room, kMinPaneSize, kMinPaneSize);
     ui_->Splitter->setSizes({layout.VariantsVirtualStringTreeWidth, width()});
     ui_->WebBrowserSplitter->setStretchFactor(0, 1);
     ui_->WebBrowserSplitter->setStretchFactor(1, 0);
@@ -352,7 +360,8 @@ void TMainForm::UpdateBrowserPanel() {
     if (show) {
         ui_->BrowserPanel->show();
         const int total = ui_->WebBrowserSplitter->height() - ui_->WebBrowserSplitter->handleWidth();
-        const int pane = session_.Layout().BrowserPanelHeight;
+        int& pane = session_.Layout().BrowserPanelHeight;
+        pane = ClampPaneSize(pane, total, kMinPaneSize, kMinPaneSize);
         ui_->WebBrowserSplitter->setSizes({std::max(total - pane, 1), pane});
     } else {
         ui_->BrowserPanel->hide();

@@ -24,6 +24,12 @@ void LoadSettings(const TIniFile& ini, const TCodeRecArr& tables, TProgSettings&
         std::max(0, ini.ReadInteger(s, "ReviewNewCardsPerDay", kDefaultReviewNewCardsPerDay));
 }
 
+int32_t ClampPaneSize(int32_t stored, int32_t available, int32_t minimum, int32_t other) {
+    const int64_t most = int64_t{available} - other;
+    if (most < minimum) return std::max(0, available / 2);
+    return static_cast<int32_t>(std::clamp<int64_t>(stored, minimum, most));
+}
+
 void SaveSettings(TIniFile& ini, const TProgSettings& settings, const TLayoutSettings& layout) {
     // One replacement of the file: a kill in the middle leaves the old values or the new.
     auto flag = [](bool b) { return std::string(b ? "1" : "0"); };

@@ -48,6 +48,12 @@ struct TLayoutSettings {
 // controls' current sizes on entry (the defaults) and the stored ones on return.
 void LoadSettings(const TIniFile& ini, const TCodeRecArr& tables, TProgSettings& settings,
                   TLayoutSettings& layout);
+// A stored size of one of two panes sharing `available` pixels (or of a column in a view
+// `available` wide, other = 0), brought within reach: at least `minimum`, and leaving the
+// other pane `other`, so that a hand-edited or damaged value never hides a pane and is
+// not written back. When the room is too small for both minimums, half of it.
+int32_t ClampPaneSize(int32_t stored, int32_t available, int32_t minimum, int32_t other);
+
 // Writes the seven values of shutdown in their documented order, then FamiliarFirst, in
 // one replacement of the file.
 // Throws EError.

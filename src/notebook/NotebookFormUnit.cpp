@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -172,7 +173,10 @@ int TNotebookForm::ColumnWidth(int column) const { return ui_->VirtualDrawTree->
 void TNotebookForm::SetColumnWidth(int column, int width) {
     QHeaderView* header = ui_->VirtualDrawTree->header();
     // A column stored narrower than the header allows could not be found again to widen.
-    header->resizeSection(column, std::max(width, header->minimumSectionSize()));
+    // Nor wider than the screen, which would push the other columns out of reach.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int room = std::max(this->width(), screen ? screen->availableGeometry().width() : 0);
+    header->resizeSection(column, ClampPaneSize(width, room, header->minimumSectionSize(), 0));
 }
 
 void TNotebookForm::ExportButtonClick() {
