@@ -9,6 +9,7 @@
 #include "web/BrowserUnit.h"
 
 #include <QSplitterHandle>
+#include <QWebEngineView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -36,6 +37,34 @@ TEST(WebBrowser, ReadyStateFollowsEachNavigation) {
     browser.Navigate(QString::fromStdString(dir / "Help/missing.htm"));
     EXPECT_EQ(browser.ReadyState(), 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return browser.ReadyState() == 4; }, kLoadTimeoutMs));
+}
+
+// Proves: a help page can neither run a script nor, in the picture pane where scripts run,
+// read a local file with a synchronous request (whose answer it could send away).
+TEST(WebBrowser, LocalPagesReadNoLocalFiles) {
+    TempDir dir;
+    dir.Write("secret.txt", "hostname-secret");
+    const std::string probe =
+        "<html><head><title>untouched</title><script>"
+        "try { var x = new XMLHttpRequest(); x.open('GET', 'file://" + (dir / "secret.txt") + "', false);"
+        " x.send(); document.title = 'read:' + x.responseText; }"
+        " catch (e) { document.title = 'blocked'; }"
+        "</script></head><body>probe</body></html>";
+    dir.Write("Help/probe.htm", probe);
+    for (const auto content : {TWebBrowser::TContent::Help, TWebBrowser::TContent::Pictures}) {
+        TWebBrowser browser;
+        browser.SetContent(content);
+        browser.resize(300, 200);
+        browser.show();
+        browser.Navigate(QString::fromStdString(dir / "Help/probe.htm"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return browser.ReadyState() == 4; }, kLoadTimeoutMs));
+        QTest::qWait(200); // the title change reaches the view a moment after the load
+        const QString title = browser.View()->title();
+        EXPECT_FALSE(title.startsWith(QStringLiteral("read:"))) << title.toStdString();
+        EXPECT_EQ(title, content == TWebBrowser::TContent::Help ? QStringLiteral("untouched")
+                                                                : QStringLiteral("blocked"))
+            << "help pages run no script; the picture pane's do, without file access";
+    }
 }
 
 TEST(PicturePane, EveryVariantSelectionShowsThePlaceholderPage) {

@@ -88,7 +88,8 @@ TEST(EncodeQueryWord, GivesTheDocumentedExamples) {
         EXPECT_EQ(EncodeQueryWord("a-b_c.d", utf8), "a%2Db%5Fc.d");
         EXPECT_EQ(EncodeQueryWord("", utf8), "");
         EXPECT_EQ(EncodeQueryWord("  ", utf8), "++");
-        EXPECT_EQ(EncodeQueryWord("AZaz09+.", utf8), "AZaz09+.");
+        EXPECT_EQ(EncodeQueryWord("AZaz09.", utf8), "AZaz09.");
+        EXPECT_EQ(EncodeQueryWord("C++ 1+1", utf8), "C%2B%2B+1%2B1") << "searched as typed";
     }
 }
 

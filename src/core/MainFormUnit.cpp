@@ -96,6 +96,7 @@ TMainForm::TMainForm(const TPaths& paths, QWidget* parent)
     ui_->StatusBar->addWidget(statusLabel_, 1);
 
     // Layout values of the settings.
+    ui_->WordWebBrowser->SetContent(TWebBrowser::TContent::Pictures);
     ui_->Splitter->setStretchFactor(0, 0);
     ui_->Splitter->setStretchFactor(1, 1);
     // The window is shown maximized: the screen's width is the room the panes share.

@@ -55,6 +55,11 @@ inline constexpr const char* kNoDisplay =
     "Numbrelia is a desktop program and needs a graphical session (X11 or Wayland); neither "
     "DISPLAY nor WAYLAND_DISPLAY is set.\n"
     "Запуск без экрана / to try it without a screen:\n    xvfb-run -a %s\n";
+inline constexpr const char* kSandboxOff =
+    "numbrelia: программа запущена от имени root, поэтому песочница встроенного браузера "
+    "выключена (иначе он не запускается). Запускайте ее от имени обычного пользователя.\n"
+    "numbrelia: running as root, so the embedded browser's sandbox is off (it does not start "
+    "otherwise). Run the program as an ordinary user.\n";
 inline constexpr const char* kHelpTitle = "Справка";
 inline constexpr const char* kHelpNotOpened = "Не удалось показать справку \"%s\".";
 inline constexpr const char* kConfirmTitle = "Подтверждение";

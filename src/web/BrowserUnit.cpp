@@ -1,9 +1,13 @@
 #include "BrowserUnit.h"
 
 #include "core/FileUnit.h"
+#include "resources/ResStrUnit.h"
 
 #include <QCoreApplication>
 #include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include <cstdio>
@@ -36,8 +40,10 @@ QUrl BrowserUrl(const QString& address) {
 }
 
 void PrepareBrowserEngine() {
-    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        std::fputs(nb::res::kSandboxOff, stderr);
+    }
     // The browser view shares its OpenGL context with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
@@ -50,6 +56,15 @@ TWebBrowser::TWebBrowser(QWidget* parent) : QWidget(parent) {
 QWebEngineView* TWebBrowser::View() {
     if (!view_) {
         view_ = new QWebEngineView(this);
+        if (content_ == TContent::Pictures) {
+            // Made after the view, so that it goes after the view's page, which needs it.
+            profile_ = new QWebEngineProfile(this); // no storage name: off the record
+            view_->setPage(new QWebEnginePage(profile_, view_));
+        }
+        QWebEngineSettings* settings = view_->settings();
+        settings->setAttribute(QWebEngineSettings::JavascriptEnabled, content_ == TContent::Pictures);
+        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
         layout()->addWidget(view_);
         connect(view_, &QWebEngineView::loadStarted, this, [this] { readyState_ = kLoading; });
         connect(view_, &QWebEngineView::loadFinished, this, [this] {

@@ -9,7 +9,7 @@ namespace {
 
 bool PassesUnchanged(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '+' || c == '.';
+           c == '.';
 }
 
 } // namespace
@@ -20,8 +20,12 @@ std::string EncodeQueryWord(std::string_view word, bool throughUtf8) {
     std::string out;
     out.reserve(bytes.size() * 3);
     for (const char ch : bytes) {
-        const auto c = static_cast<unsigned char>(ch == ' ' ? '+' : ch);
-        if (PassesUnchanged(c)) {
+        const auto c = static_cast<unsigned char>(ch);
+        // A blank is the query's "+"; a "+" of the word is escaped, so "C++" is searched
+        // as typed rather than as "C".
+        if (c == ' ') {
+            out += '+';
+        } else if (PassesUnchanged(c)) {
             out += static_cast<char>(c);
         } else {
             out += '%';

@@ -27,8 +27,8 @@ inline constexpr std::array<TPictureSearchTab, 3> kPictureSearchTabs{{
 }};
 
 // The query text for a Windows-1251 word: through UTF-8 or as its own bytes; blanks
-// become "+", ASCII letters, digits, "+" and "." pass, every other byte becomes %XX
-// (upper-case hexadecimal).
+// become "+", ASCII letters, digits and "." pass, every other byte becomes %XX (upper-case
+// hexadecimal), "+" too, so that a word holding it is searched as typed.
 std::string EncodeQueryWord(std::string_view word, bool throughUtf8);
 
 // The search address of a tab for a Windows-1251 word; nothing for an index that is no
