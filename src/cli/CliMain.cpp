@@ -29,7 +29,8 @@ constexpr const char* kUsage =
     "\n"
     "Commands:\n"
     "  code ENTRY...     the codes of dictionary entries:\n"
-    "                    ENTRY<TAB>full code<TAB>group code<TAB>entry with [key] letters\n"
+    "                    ENTRY<TAB>full code<TAB>group code<TAB>entry with [key] letters;\n"
+    "                    UTF-8 text of Windows-1251 characters only\n"
     "  variants NUMBER   the variants of a number in display order: KEY<TAB>COUNT;\n"
     "                    NUMBER is ASCII digits, with blanks, dots, parentheses,\n"
     "                    hyphens between digits and a leading + allowed\n"
@@ -49,7 +50,8 @@ constexpr const char* kUsage =
     "  --mode 0|1|2      grouping: 0 all letters, 1 two-digit groups, 2 three-digit groups\n"
     "  --add-null        the zero rule on;  --no-add-null  off\n"
     "  --familiar-first  words in the dictionary file's line order, not dictionary order\n"
-    "  --limit N         list at most N variants\n"
+    "  --limit N         list at most N variants (default 200000; a list is also cut\n"
+    "                    at 64 MiB of keys)\n"
     "\n"
     "Exit status: 0 success, 1 no result or a file error, 2 bad usage.\n";
 
