@@ -2,7 +2,6 @@
 // off screen.
 #include "UiFixture.h"
 
-#include "core/FileUnit.h"
 #include "web/BrowserUnit.h"
 
 #include <QApplication>
@@ -12,7 +11,6 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qEnvironmentVariableIsSet("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     nb::ui::PrepareBrowserEngine();
-    nb::SetRussianMessages(true); // as the program's main does
     QApplication app(argc, argv);
     // Windows closed by a test must not end the application the other tests run in.
     QApplication::setQuitOnLastWindowClosed(false);

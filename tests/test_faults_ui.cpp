@@ -95,7 +95,7 @@ TEST(ReadOnlyFolder, AUsedFolderStartsAndTheSavesItCannotMakeAreReported) {
     for (const char* file : {"Data/HidedWord.lst", "Data/IgnoredCode.lst", "notebook.txt", "notebook_add.txt",
                              "settings.ini"})
         EXPECT_THAT(text, HasSubstr(dir / file));
-    EXPECT_THAT(text, HasSubstr("Read-only file system"));
+    EXPECT_THAT(text, HasSubstr("Файловая система доступна только для чтения")) << "the reason, in Russian";
     readOnly.Undo();
     EXPECT_EQ(Snapshot(dir.Path()), before);
 }

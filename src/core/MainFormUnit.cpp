@@ -38,6 +38,13 @@ namespace nb::ui {
 
 namespace {
 
+// The window speaks Russian, its file errors too: switched on before the session reads a
+// file (the command-line tool keeps English).
+const TPaths& InRussian(const TPaths& paths) {
+    SetRussianMessages(true);
+    return paths;
+}
+
 // The least a pane keeps of a stored size, so that it can still be found and dragged.
 constexpr int kMinPaneSize = 20;
 
@@ -76,7 +83,8 @@ TMainForm::TMainForm(const std::string& programFolder, QWidget* parent)
     : TMainForm(TPaths{programFolder, {}}, parent) {}
 
 TMainForm::TMainForm(const TPaths& paths, QWidget* parent)
-    : QMainWindow(parent), ui_(std::make_unique<Ui::TMainForm>()), session_(paths) {
+    : QMainWindow(parent), ui_(std::make_unique<Ui::TMainForm>()),
+      session_(InRussian(paths)) {
     // The session's reads come before the Cache folder is made, so a folder without code
     // tables is left exactly as it was.
     session_.PrepareFolders();
