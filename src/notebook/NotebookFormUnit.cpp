@@ -178,10 +178,15 @@ void TNotebookForm::SetColumnWidth(int column, int width) {
 void TNotebookForm::ExportButtonClick() {
     QFileDialog dialog(this);
     SetUpTextFileDialog(dialog, QFileDialog::AcceptSave, QStringLiteral("Записная книжка.txt"));
+    // Windows-1251 stays the default; UTF-8 is what today's editors and terminals expect.
+    const QString utf8Filter = QStringLiteral("Текстовые файлы UTF-8 (*.txt)");
+    dialog.setNameFilters({dialog.nameFilters().value(0), utf8Filter});
     const QString path = RunSaveDialog(dialog);
     if (path.isEmpty()) return;
     try {
-        WriteFileAtomic(QFile::encodeName(path).toStdString(), NotebookExportText(model_->Rows()));
+        std::string text = NotebookExportText(model_->Rows());
+        if (dialog.selectedNameFilter() == utf8Filter) text = Cp1251ToUtf8(text);
+        WriteFileAtomic(QFile::encodeName(path).toStdString(), text);
     } catch (const std::exception& e) {
         // The message names the file and the reason; the window stays open.
         TMessageBox::Error(this, QString::fromUtf8(e.what()));
