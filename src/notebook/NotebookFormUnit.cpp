@@ -53,6 +53,12 @@ void TNotebookModel::SetRows(std::vector<TNotebookRec> rows) {
     endResetModel();
 }
 
+void TNotebookModel::RemoveRow(int row) {
+    beginRemoveRows({}, row, row);
+    rows_.erase(rows_.begin() + row);
+    endRemoveRows();
+}
+
 QVariant TNotebookModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
@@ -210,7 +216,9 @@ void TNotebookForm::DeleteButtonClick() {
 
     // Written at once, like a remember: closing the program uncleanly must not bring it back.
     const std::vector<std::string> errors = remove_(rec.Key);
-    BuildRows();
+    // Only this row goes: building every row again would cost a big notebook seconds.
+    model_->RemoveRow(row);
+    ui_->DeleteButton->setEnabled(model_->rowCount() > 0);
     const QModelIndex next = model_->index(std::min(row, model_->rowCount() - 1), 0);
     if (next.isValid())
         tree->selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
