@@ -237,12 +237,17 @@ std::vector<std::string> TSession::SaveIgnoredCodes() const { return userLists_.
 std::vector<std::string> TSession::Save() {
     // Lists that were never loaded are not written (a failed start keeps the user's files).
     std::vector<std::string> errors = userLists_.Save(paths_);
+    for (std::string& e : WriteSettings()) errors.push_back(std::move(e));
+    return errors;
+}
+
+std::vector<std::string> TSession::WriteSettings() {
     try {
         SaveSettings(settingsFile_, settings_, layout_);
     } catch (const std::exception& e) {
-        errors.emplace_back(e.what());
+        return {e.what()};
     }
-    return errors;
+    return {};
 }
 
 } // namespace nb
