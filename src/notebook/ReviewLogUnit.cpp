@@ -57,7 +57,7 @@ std::string ReviewLogLine(const TReviewLogEntry& e) {
 std::vector<TReviewLogEntry> ReadReviewLog(std::string_view bytes) {
     std::string text(bytes);
     text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+    while (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     // A kill during an append leaves a line without its end: not a grade that was given.
     const auto end = text.find_last_of('\n');
     text.resize(end == std::string::npos ? 0 : end + 1);

@@ -322,7 +322,7 @@ TReviewDeck ReadReviewText(std::string_view bytes) {
     std::string text(bytes);
     // The rules of every user file: zero bytes dropped, a byte order mark skipped.
     text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+    while (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     TReviewDeck deck;
     std::set<std::pair<std::string, TReviewDirection>> seen;
     for (auto& line : SplitLines(text)) {
