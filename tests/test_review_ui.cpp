@@ -120,7 +120,7 @@ TEST(ReviewForm, ADaysCardsByKeyboardAndTheStatistics) {
     EXPECT_EQ(ui->PromptLabel->text(), QStringLiteral("На сегодня всё"));
     EXPECT_EQ(ui->ProgressLabel->text(),
               QStringLiteral("На сегодня всё. Следующее повторение: 02.03.2026. "
-                             "Эта карточка — 02.03.2026."));
+                             "Предыдущая карточка — 02.03.2026."));
 
     const auto saved = LoadReviewDeck(dir / "notebook_review.txt").Cards;
     ASSERT_EQ(saved.size(), 4u);

@@ -241,8 +241,10 @@ void TReviewForm::UpdateProgress() {
     const int64_t next = NextDueDay(deck_.Cards, today_, newPerDay_);
     if (!left && next != kNoDay) text += QStringLiteral(" Следующее повторение: %1.").arg(DateText(next));
     if (graded_ >= 0) {
+        // "Эта" while the graded card is still shown (a wrong typed number), else "Предыдущая".
         const int64_t due = deck_.Cards[static_cast<size_t>(graded_)].Due;
-        text += QStringLiteral(" Эта карточка — %1.")
+        const bool shown = state_ == TState::Checked && graded_ == current_;
+        text += (shown ? QStringLiteral(" Эта карточка — %1.") : QStringLiteral(" Предыдущая карточка — %1."))
                     .arg(due <= today_ ? QStringLiteral("снова сегодня") : DateText(due));
     }
     ui_->ProgressLabel->setText(text);
