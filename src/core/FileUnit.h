@@ -61,6 +61,12 @@ enum class TLinkRule { WriteThrough, ReplaceLink };
 void WriteFileAtomic(const std::string& path, std::string_view bytes,
                      TLinkRule links = TLinkRule::WriteThrough);
 
+// Appends `line` (ending in a line end) to a log file, created when missing, and flushes it
+// to the disk. When the file ends in a line cut short (a kill during an append) a line
+// end comes first, so the new line stays whole. A symbolic link is written through only
+// to an existing regular file. Throws EError "Cannot create file ...".
+void AppendLineToFile(const std::string& path, std::string_view line);
+
 // Removes from `folder` the temporary files of WriteFileAtomic ("<name>.XXXXXX", six
 // letters or digits) whose <name> `ours` accepts, that nobody holds locked and that are at
 // least `minAgeSeconds` old (a writer takes its lock right after creating the file).

@@ -202,6 +202,8 @@ void TSettingsForm::Fill(const TCodeRecArr& tables, const TProgSettings& setting
     ui_->AddNullCheckBox->setChecked(settings.AddNull);
     ui_->FamiliarFirstCheckBox->setChecked(settings.FamiliarFirst);
     ui_->VariantsComboBox->setCurrentIndex(settings.VariantMakeType);
+    ui_->RetentionSpinBox->setValue(settings.ReviewDesiredRetention);
+    ui_->NewCardsSpinBox->setValue(settings.ReviewNewCardsPerDay);
 }
 
 void TSettingsForm::Apply(const TCodeRecArr& tables, TProgSettings& settings) const {
@@ -213,6 +215,8 @@ void TSettingsForm::Apply(const TCodeRecArr& tables, TProgSettings& settings) co
     settings.AddNull = ui_->AddNullCheckBox->isChecked();
     settings.FamiliarFirst = ui_->FamiliarFirstCheckBox->isChecked();
     if (const int mode = ui_->VariantsComboBox->currentIndex(); mode >= 0) settings.VariantMakeType = mode;
+    settings.ReviewDesiredRetention = ui_->RetentionSpinBox->value();
+    settings.ReviewNewCardsPerDay = ui_->NewCardsSpinBox->value();
 }
 
 bool EditSettings(QWidget* owner, const TCodeRecArr& tables, TProgSettings& settings) {

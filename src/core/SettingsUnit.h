@@ -19,6 +19,9 @@ inline constexpr int32_t kDefaultCodeWidth = 170;
 inline constexpr int32_t kDefaultTextWidth = 250;
 inline constexpr int32_t kDefaultNoteWidth = 150;
 inline constexpr int32_t kDefaultReviewNewCardsPerDay = 20;
+inline constexpr int32_t kMaxReviewNewCardsPerDay = 9999;
+// The share of reviews the scheduler aims to have recalled, 0.70 to 0.99.
+inline constexpr double kDefaultReviewDesiredRetention = 0.90;
 
 struct TProgSettings {
     std::string CodeCode;
@@ -28,8 +31,9 @@ struct TProgSettings {
     bool AddNull = false;
     // Word columns in the dictionary file's line order rather than dictionary order.
     bool FamiliarFirst = false;
-    // New review cards shown per day (read only; set it by hand in settings.ini).
+    // New review cards shown per day, 0 to 9999.
     int32_t ReviewNewCardsPerDay = kDefaultReviewNewCardsPerDay;
+    double ReviewDesiredRetention = kDefaultReviewDesiredRetention;
 
     bool operator==(const TProgSettings&) const = default;
 
@@ -54,8 +58,9 @@ void LoadSettings(const TIniFile& ini, const TCodeRecArr& tables, TProgSettings&
 // not written back. When the room is too small for both minimums, half of it.
 int32_t ClampPaneSize(int32_t stored, int32_t available, int32_t minimum, int32_t other);
 
-// Writes the seven values of shutdown in their documented order, then FamiliarFirst, in
-// one replacement of the file.
+// Writes the seven values of shutdown in their documented order, then FamiliarFirst, then
+// the two review values (ReviewNewCardsPerDay, ReviewDesiredRetention with two decimals),
+// in one replacement of the file.
 // Throws EError.
 void SaveSettings(TIniFile& ini, const TProgSettings& settings, const TLayoutSettings& layout);
 
