@@ -30,6 +30,8 @@ struct TProgSettings {
     bool FamiliarFirst = false;
     // New review cards shown per day (read only; set it by hand in settings.ini).
     int32_t ReviewNewCardsPerDay = kDefaultReviewNewCardsPerDay;
+    // Long phrases cut into pieces of at most this many words; 0: not cut.
+    int32_t PieceWords = 0;
 
     bool operator==(const TProgSettings&) const = default;
 
@@ -48,8 +50,8 @@ struct TLayoutSettings {
 // controls' current sizes on entry (the defaults) and the stored ones on return.
 void LoadSettings(const TIniFile& ini, const TCodeRecArr& tables, TProgSettings& settings,
                   TLayoutSettings& layout);
-// Writes the seven values of shutdown in their documented order, then FamiliarFirst, in
-// one replacement of the file.
+// Writes the seven values of shutdown in their documented order, then FamiliarFirst and
+// PieceWords, in one replacement of the file.
 // Throws EError.
 void SaveSettings(TIniFile& ini, const TProgSettings& settings, const TLayoutSettings& layout);
 
