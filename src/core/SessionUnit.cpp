@@ -263,6 +263,17 @@ std::vector<std::string> TSession::SaveNotebookFiles() {
     return errors;
 }
 
+void TSession::ReloadNotebook() {
+    TUserLists fresh;
+    LoadListIfExists(fresh.NotebookEntries, paths_.Notebook());
+    LoadListIfExists(fresh.NotebookNotes, paths_.NotebookNotes());
+    userLists_.NotebookEntries = std::move(fresh.NotebookEntries);
+    userLists_.NotebookNotes = std::move(fresh.NotebookNotes);
+    userLists_.NotebookLoaded = userLists_.NotebookNotesLoaded = true;
+    LoadPieces(pieces_, paths_.NotebookPieces());
+    piecesLoaded_ = true;
+}
+
 const TPiecesRec* TSession::StoredPieces(std::string_view key) const {
     return pieces_.Find(key, userLists_.NotebookEntries.Value(key));
 }

@@ -123,6 +123,8 @@ public:
                                       const std::string& note, const std::vector<int32_t>& sizes,
                                       const std::vector<std::string>& placeNotes);
     const TPiecesList& Pieces() const { return pieces_; }
+    // Reads the notebook files again (another program may have written them since Load).
+    void ReloadNotebook();
 
     // Writes one user list now; the same rule as Save: a list never loaded is not written.
     std::vector<std::string> SaveHidedWords() const;
