@@ -6,6 +6,7 @@
 #include "core/MessageBoxUnit.h"
 #include "core/SettingsFormUnit.h"
 #include "core/TextUnit.h"
+#include "encoding/PiecesView.h"
 #include "encoding/VariantsModel.h"
 #include "notebook/AddToNotebookFormUnit.h"
 #include "notebook/NotebookFormUnit.h"
@@ -122,7 +123,7 @@ TMainForm::TMainForm(const TPaths& paths, QWidget* parent)
     // The words view and its pop-up menu.
     ui_->WordsPanel->Setup(painting_, session_);
     ui_->WordsPanel->SetTabPredecessor(ui_->VariantsVirtualStringTree);
-    tree->setItemDelegate(new TElidedTipDelegate(tree));
+    tree->setItemDelegate(new TVariantsDelegate(tree));
     connect(ui_->WordsPanel, &TWordsView::WordFocusChanged, this, &TMainForm::WordFocusChanged);
     connect(ui_->WordsPanel, &TWordsView::HiddenWordsChanged, this, [this] {
         SaveUserList(&TSession::SaveHidedWords, this);
@@ -423,6 +424,11 @@ void TMainForm::VariantsVirtualStringTreeChange() {
 void TMainForm::ShowVariantWords(const std::string& variant) {
     bool hiddenChanged = false;
     ui_->WordsPanel->ShowVariant(session_.WordColumns(variant, &hiddenChanged));
+    // Cut into pieces only with the setting on: off, the phrase is one line as always.
+    const int32_t n = session_.Settings().PieceWords;
+    ui_->PiecesPanel->ShowVariant(SplitVariantKey(variant), n > 0 ? session_.PieceSizes(variant) : std::vector<int32_t>{},
+                                  session_.PieceNotes(variant), n);
+    UpdateWordEdit();
     if (hiddenChanged) SaveUserList(&TSession::SaveHidedWords, this);
     SplitterMoved();
 }
@@ -446,6 +452,7 @@ void TMainForm::UpdateWordEdit() {
     ui_->WordEdit->setText(FromCp1251(phrase));
     // A phrase longer than the line shows its beginning.
     ui_->WordEdit->setCursorPosition(0);
+    ui_->PiecesPanel->SetWords(ui_->WordsPanel->ChosenWords(), ui_->WordsPanel->CurrentColumn());
 }
 
 void TMainForm::SplitterMoved() { ui_->WordsPanel->SplitterMoved(); }
@@ -491,7 +498,10 @@ void TMainForm::RememberButtonClick() {
     const std::optional<std::string> note =
         AskRememberNote(this, variant, words, session_.NotebookNote(variant));
     if (!note) return;
-    const std::vector<std::string> errors = session_.Remember(variant, words, *note);
+    const TPiecesView* pieces = ui_->PiecesPanel;
+    const std::vector<std::string> errors =
+        pieces->Cut() ? session_.Remember(variant, words, *note, pieces->Sizes(), pieces->Notes())
+                      : session_.Remember(variant, words, *note);
     UpdateReviewAction();
     if (!errors.empty()) TMessageBox::Error(this, MessageText(errors));
 }
