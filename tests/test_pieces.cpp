@@ -3,6 +3,7 @@
 #include "TestUtil.h"
 
 #include "core/FileUnit.h"
+#include "notebook/PieceCardsUnit.h"
 #include "notebook/PiecesUnit.h"
 
 #include <gtest/gtest.h>
@@ -120,4 +121,55 @@ TEST(Pieces, SessionStoresThemBesideTheEntryAndForgetsThemWithIt) {
     EXPECT_EQ(edited->PieceSizes(variant).size(), 0u);
     edited->Save();
     EXPECT_EQ(dir.Read("notebook_pieces.txt"), "");
+}
+
+TEST(PieceCards, AJourneyGivesTwoCardsAPieceWithTheirCues) {
+    TStringList entries(TStringList::Kind::Plain), notes(TStringList::Kind::Plain);
+    const std::string value = W("31-41-59-26,кот,гном,пуля,таз");
+    entries.SetText("2=2,x\r\n31415926=" + value + "\r\n5=\r\n");
+    notes.SetText(W("31415926=пи\r\n"));
+    TPiecesList pieces;
+    pieces.Set({"31415926", {2, 1, 1}, {W("дверь"), "", W("кухня")}, value});
+
+    const auto sources = CardSources(entries, pieces);
+    ASSERT_EQ(sources.size(), 4u) << "an entry without words gives no card";
+    EXPECT_EQ(sources[0].Key, "2");
+    EXPECT_EQ(sources[1].Key, "31415926#1");
+    EXPECT_EQ(sources[3].Key, "31415926#3");
+    EXPECT_EQ(sources[1].Source, value + "#2-1-1");
+
+    auto first = CardFace(entries, notes, pieces, "31415926#1");
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->Digits, "3141");
+    EXPECT_EQ(first->Words, (std::vector<std::string>{W("кот"), W("гном")}));
+    EXPECT_EQ(first->PlaceNote, W("дверь"));
+    EXPECT_EQ(first->EntryNote, W("пи")) << "the first piece's cue";
+    EXPECT_TRUE(first->PreviousDigits.empty());
+    auto second = CardFace(entries, notes, pieces, "31415926#2");
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->Digits, "59");
+    EXPECT_EQ(second->PreviousDigits, "3141");
+    EXPECT_EQ(second->PreviousWords, first->Words);
+    EXPECT_EQ(second->Journey.size(), 3u);
+    EXPECT_EQ(second->Journey[2], "3. 26 \x97 " + W("таз (кухня)"));
+    EXPECT_FALSE(CardFace(entries, notes, pieces, "31415926#4"));
+    EXPECT_FALSE(IsCardKey("31415926#0"));
+    EXPECT_FALSE(IsCardKey("#1"));
+    EXPECT_EQ(CardFace(entries, notes, pieces, "2")->Words, std::vector<std::string>{"x"});
+
+    // Another cut: the same keys, another source (the cards start afresh).
+    pieces.Set({"31415926", {1, 3}, {}, value});
+    EXPECT_EQ(CardSources(entries, pieces)[1].Source, value + "#1-3");
+    EXPECT_EQ(CardSources(entries, pieces).size(), 3u);
+    // Words changed by hand: one plain pair of cards again.
+    entries.SetText("31415926=" + W("31-41-59-26,кот,гном,пуля,тазик") + "\r\n");
+    ASSERT_EQ(CardSources(entries, pieces).size(), 1u);
+    EXPECT_EQ(CardSources(entries, pieces)[0].Key, "31415926");
+    EXPECT_FALSE(CardFace(entries, notes, pieces, "31415926#1"));
+    // Remembered plain or deleted: the pieces go, and so their cards.
+    entries.SetText("31415926=" + value + "\r\n");
+    pieces.Remove("31415926");
+    EXPECT_EQ(CardSources(entries, pieces)[0].Key, "31415926");
+    entries.SetText("");
+    EXPECT_TRUE(CardSources(entries, pieces).empty());
 }

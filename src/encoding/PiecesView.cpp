@@ -49,6 +49,7 @@ TPiecesView::TPiecesView(QWidget* parent) : QWidget(parent) {
     table_->setHorizontalHeaderLabels({QStringLiteral("№"), QStringLiteral("Цифры"), QStringLiteral("Слова"),
                                        QStringLiteral("Место (примечание)")});
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
