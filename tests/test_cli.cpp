@@ -2,6 +2,7 @@
 // the user's settings, lists and notebook alone.
 #include "TestUtil.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -173,6 +174,53 @@ TEST(Cli, ReviewListsDueCardsReadOnly) {
     r = Cli(f.Dir() + " review --date 2026-02-30");
     EXPECT_EQ(r.status, 2);
     EXPECT_THAT(r.err, HasSubstr("2026-02-30"));
+}
+
+TEST(Cli, GradeStatsAndExportCards) {
+    Folder f;
+    f.Write("notebook.txt", "22=22,x\r\n1=1,y\r\n");
+    f.Write("notebook_add.txt", W("22=дом\r\n"));
+    // Bad usage writes nothing: status 2.
+    for (const char* bad : {"grade 22 number 5", "grade 22 sideways 3", "grade 22 number 3 --date 2026-13-01",
+                            "grade 22 number", "stats --date x", "export-cards"})
+        EXPECT_EQ(Cli(f.Dir() + " " + bad).status, 2) << bad;
+    // Not in the notebook, or not due: status 1, nothing written.
+    EXPECT_EQ(Cli(f.Dir() + " grade 33 number 3 --date 2026-03-01").status, 1);
+    CliRun r = Cli(f.Dir() + " grade 22 number 3 --date 2026-03-01");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "22\tnumber\t2026-03-03\n");
+    const std::string deck = f.Read("notebook_review.txt");
+    r = Cli(f.Dir() + " grade 22 number 3 --date 2026-03-02");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_THAT(r.err, HasSubstr("not due"));
+    EXPECT_EQ(f.Read("notebook_review.txt"), deck);
+    EXPECT_EQ(Cli(f.Dir() + " grade 22 phrase 1 --date 2026-03-01").out, "22\tphrase\t2026-03-01\n");
+    EXPECT_EQ(Cli(f.Dir() + " grade 22 number 3 --date 2026-03-03").out, "22\tnumber\t2026-03-14\n")
+        << "S 10.9643 after two days: 11 days at 90 %";
+    EXPECT_EQ(f.Read("notebook_review_log.txt"),
+              "2026-03-01\t22\tnumber\t3\t-\t2.3065\t2.1181\r\n"
+              "2026-03-01\t22\tphrase\t1\t-\t0.2120\t6.4133\r\n"
+              "2026-03-03\t22\tnumber\t3\t2\t10.9643\t2.1170\r\n");
+    // The settings' retention changes the interval.
+    f.Write("settings.ini", "[NumbreliaSettings]\r\nReviewDesiredRetention=0.80\r\n");
+    EXPECT_EQ(Cli(f.Dir() + " grade 1 number 3 --date 2026-03-03").out, "1\tnumber\t2026-03-11\n")
+        << "S 2.3065 at 80 %: 7.65 days";
+
+    r = Cli(f.Dir() + " stats --date 2026-03-03");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(r.out, HasSubstr("cards\t4\nnew\t1\nlearning\t3\nmature\t0\ndue\t2\nreviews\t4\n"
+                                 "retention\t100.0%\ndue 2026-03-03\t2\ndue 2026-03-04\t0\n"));
+    EXPECT_THAT(r.out, HasSubstr("due 2026-03-11\t1\n"));
+    EXPECT_THAT(r.out, HasSubstr("due 2026-03-14\t1\n"));
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 7 + 30);
+    EXPECT_THAT(Cli(f.Dir() + " stats --date 2026-02-01").out, HasSubstr("retention\t-\n"));
+
+    r = Cli(f.Dir() + " export-cards '" + (f / "cards.txt") + "'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(f.Read("cards.txt"), "22\tx (дом)\tnumbrelia numbrelia-number\n"
+                                   "x\t22 (дом)\tnumbrelia numbrelia-phrase\n"
+                                   "1\ty\tnumbrelia numbrelia-number\n"
+                                   "y\t1\tnumbrelia numbrelia-phrase\n");
 }
 
 TEST(Cli, ShippedDataGivesPhrasesForLongNumbers) {

@@ -117,7 +117,8 @@ TEST(Settings, BadValuesReadAsDefaultsAndAreWrittenBackCorrected) {
     dir.Write("settings.ini", "[NumbreliaSettings]\r\nCodeCode=Nowhere\r\nLetterColor=0xFF\r\n"
                               "ShowPic=yes\r\nVariantMakeType=7\r\nAddNull=2\r\n"
                               "VariantsVirtualStringTreeWidth=wide\r\nBrowserPanelHeight=-\r\n"
-                              "HideSettings=1\r\nFamiliarFirst=yes\r\n");
+                              "HideSettings=1\r\nFamiliarFirst=yes\r\nReviewNewCardsPerDay=-3\r\n"
+                              "ReviewDesiredRetention=0.5\r\n");
     const TCodeRecArr tables{{"Classic", "C", {}}, {"Major", "M", {}}};
     TIniFile ini(dir / "settings.ini");
     TProgSettings s;
@@ -132,19 +133,24 @@ TEST(Settings, BadValuesReadAsDefaultsAndAreWrittenBackCorrected) {
     EXPECT_EQ(layout.BrowserPanelHeight, 100);
     EXPECT_TRUE(layout.HideSettings);
     EXPECT_FALSE(s.FamiliarFirst);
+    EXPECT_EQ(s.ReviewNewCardsPerDay, 0);
+    EXPECT_EQ(s.ReviewDesiredRetention, 0.90);
 
     SaveSettings(ini, s, layout);
     EXPECT_EQ(dir.Read("settings.ini"),
               "[NumbreliaSettings]\r\nCodeCode=Classic\r\nLetterColor=255\r\nShowPic=0\r\n"
               "VariantMakeType=0\r\nAddNull=1\r\nVariantsVirtualStringTreeWidth=300\r\n"
-              "BrowserPanelHeight=100\r\nHideSettings=1\r\nFamiliarFirst=0\r\n");
+              "BrowserPanelHeight=100\r\nHideSettings=1\r\nFamiliarFirst=0\r\n"
+              "ReviewNewCardsPerDay=0\r\nReviewDesiredRetention=0.90\r\n");
 }
 
 TEST(Settings, RoundTripAndCaseInsensitiveTable) {
     TempDir dir;
     const TCodeRecArr tables{{"Classic", "C", {}}, {"Major", "M", {}}};
     TIniFile ini(dir / "settings.ini");
-    const TProgSettings out{"Major", -2147483643, true, 2, true, true};
+    TProgSettings out{"Major", -2147483643, true, 2, true, true};
+    out.ReviewNewCardsPerDay = 7;
+    out.ReviewDesiredRetention = 0.85;
     SaveSettings(ini, out, {180, 320, false});
     TProgSettings in;
     TLayoutSettings layout;
@@ -155,6 +161,8 @@ TEST(Settings, RoundTripAndCaseInsensitiveTable) {
     EXPECT_EQ(in.VariantMakeType, 2);
     EXPECT_TRUE(in.AddNull);
     EXPECT_TRUE(in.FamiliarFirst);
+    EXPECT_EQ(in.ReviewNewCardsPerDay, 7);
+    EXPECT_EQ(in.ReviewDesiredRetention, 0.85);
     EXPECT_EQ(layout.VariantsVirtualStringTreeWidth, 180);
     EXPECT_EQ(layout.BrowserPanelHeight, 320);
 

@@ -1,8 +1,9 @@
 // numbrelia-cli: the desktop program's session from a terminal, on the same program folder
-// and files. It reads the settings, lists and notebook but never writes them, except for
-// `remember`, which stores what the window's "Запомнить" stores; it uses and refreshes the
-// code-dictionary cache exactly as the program does, and, installed, makes the user's
-// folder at its first start as the program does.
+// and files. It reads the settings, lists and notebook but never writes them (`grade`
+// writes the review deck and log as the review window does, `remember` the notebook as
+// its "Запомнить" does); it uses and
+// refreshes the code-dictionary cache exactly as the program does, and, installed, makes
+// the user's folder at its first start as the program does.
 #include "code/CodeTableUnit.h"
 #include "code/WordCodeUnit.h"
 #include "core/FileUnit.h"
@@ -12,13 +13,17 @@
 #include "encoding/VariantSearchUnit.h"
 #include "notebook/NotebookStoreUnit.h"
 #include "notebook/PiecesUnit.h"
+#include "notebook/ReviewLogUnit.h"
+#include "notebook/ReviewStatsUnit.h"
 #include "notebook/ReviewUnit.h"
 #include "resources/ResStrUnit.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +49,15 @@ constexpr const char* kUsage =
     "  review [--date YYYY-MM-DD]\n"
     "                    the notebook's review cards due on the day (default today), in\n"
     "                    review order: KEY<TAB>number|phrase<TAB>due date; nothing due, no lines\n"
+    "  grade KEY number|phrase GRADE [--date YYYY-MM-DD]\n"
+    "                    grade a card due on the day as the review window does (GRADE 1 Снова,\n"
+    "                    2 Трудно, 3 Хорошо, 4 Легко), write the deck and the review log:\n"
+    "                    KEY<TAB>DIRECTION<TAB>next due date; a card not due: status 1\n"
+    "  stats [--date YYYY-MM-DD]\n"
+    "                    review statistics: NAME<TAB>VALUE lines (cards, new, learning,\n"
+    "                    mature, due, reviews, retention), then due YYYY-MM-DD<TAB>N for 30 days\n"
+    "  export-cards FILE the review cards as UTF-8 text for flash-card programs:\n"
+    "                    front<TAB>back<TAB>tags, one card a line\n"
     "  pieces [--piece-words N] VARIANT\n"
     "                    a long phrase in pieces of at most N words (0 or 2-6; default the\n"
     "                    setting, or the cut remembered for the variant), one a line:\n"
@@ -130,8 +144,9 @@ Options Parse(int argc, char** argv) {
     const bool oneArg = o.command == "variants" || o.command == "words";
     const bool noArgs = o.command == "hint" || o.command == "build";
     // These check their own arguments.
-    const bool own = o.command == "review" || o.command == "pieces" || o.command == "remember";
-    if (!needsArgs && !oneArg && !noArgs && !own) throw UsageError{"unknown command " + o.command};
+    const bool review = o.command == "review" || o.command == "grade" || o.command == "stats" ||
+                        o.command == "export-cards" || o.command == "pieces" || o.command == "remember";
+    if (!needsArgs && !oneArg && !noArgs && !review) throw UsageError{"unknown command " + o.command};
     if (needsArgs && o.args.empty()) throw UsageError{"code needs at least one entry"};
     if (oneArg && o.args.size() != 1) throw UsageError{o.command + " takes exactly one argument"};
     if (noArgs && !o.args.empty()) throw UsageError{o.command + " takes no arguments"};
@@ -308,28 +323,138 @@ int Build(const Options& o) {
     return 0;
 }
 
-// Read-only, like every command here: the deck is synced with the notebook in memory only.
-int Review(const Options& o) {
-    std::optional<int64_t> day;
-    if (o.args.size() == 2 && o.args[0] == "--date") {
-        day = ParseDay(o.args[1]);
-        if (!day) throw UsageError{"--date takes a date YYYY-MM-DD, not \"" + o.args[1] + "\""};
-    } else if (!o.args.empty()) {
-        throw UsageError{"review takes no arguments but --date YYYY-MM-DD"};
+// `--date YYYY-MM-DD` taken out of `args` (default today).
+int64_t DateArgument(std::vector<std::string>& args) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--date") continue;
+        if (i + 1 >= args.size()) throw UsageError{"--date needs a value"};
+        const auto day = ParseDay(args[i + 1]);
+        if (!day) throw UsageError{"--date takes a date YYYY-MM-DD, not \"" + args[i + 1] + "\""};
+        args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
+        return *day;
     }
-    if (!day) day = ReviewToday();
-    Session s(o);
-    TStringList entries(TStringList::Kind::Plain);
+    return ReviewToday();
+}
+
+// The deck of the session's notebook; a file that cannot be read stops the command.
+TReviewDeck SessionDeck(const Session& s, TStringList& entries) {
     LoadListIfExists(entries, s.Paths().Notebook());
     std::string error;
-    const auto cards = LoadDeck(s.Paths().NotebookReview(), entries, &error);
+    TReviewDeck deck = LoadDeck(s.Paths().NotebookReview(), entries, &error);
     if (!error.empty()) throw EError(error);
+    if (!deck.Unread.empty())
+        std::cerr << "numbrelia-cli: " << deck.Unread.size() << " line(s) of "
+                  << s.Paths().NotebookReview() << " could not be read; they are kept as they are\n";
+    return deck;
+}
+
+// Read-only, like every command here: the deck is synced with the notebook in memory only.
+int Review(const Options& o) {
+    std::vector<std::string> args = o.args;
+    const int64_t day = DateArgument(args);
+    if (!args.empty()) throw UsageError{"review takes no arguments but --date YYYY-MM-DD"};
+    Session s(o);
+    TStringList entries(TStringList::Kind::Plain);
+    const auto cards = SessionDeck(s, entries).Cards;
     std::string out;
-    for (size_t i : DueCards(cards, *day, s.Settings().ReviewNewCardsPerDay)) {
+    for (size_t i : DueCards(cards, day, s.Settings().ReviewNewCardsPerDay)) {
         const TReviewCard& c = cards[i];
-        out += c.Key + '\t' + DirectionName(c.Direction) + '\t' + DayText(c.IsNew() ? *day : c.Due) + '\n';
+        out += c.Key + '\t' + DirectionName(c.Direction) + '\t' + DayText(c.IsNew() ? day : c.Due) + '\n';
     }
     std::cout << out;
+    return 0;
+}
+
+// Writes the deck and the log as the review window's grade does.
+int Grade(const Options& o) {
+    std::vector<std::string> args = o.args;
+    const int64_t day = DateArgument(args);
+    if (args.size() != 3) throw UsageError{"grade takes KEY number|phrase GRADE [--date YYYY-MM-DD]"};
+    const auto dir = ParseDirection(args[1]);
+    if (!dir) throw UsageError{"the direction is number or phrase, not \"" + args[1] + "\""};
+    if (args[2].size() != 1 || args[2][0] < '1' || args[2][0] > '4')
+        throw UsageError{"the grade is 1, 2, 3 or 4, not \"" + args[2] + "\""};
+    const auto grade = static_cast<TReviewGrade>(args[2][0] - '1');
+    Session s(o);
+    // One writer at a time in the folder, as for settings.ini.
+    const TFileLock lock(s.Paths().Folder);
+    TStringList entries(TStringList::Kind::Plain);
+    TReviewDeck deck = SessionDeck(s, entries);
+    const auto due = DueCards(deck.Cards, day, s.Settings().ReviewNewCardsPerDay);
+    for (size_t i : due) {
+        TReviewCard& card = deck.Cards[i];
+        if (card.Key != args[0] || card.Direction != *dir) continue;
+        const TReviewCard before = card;
+        GradeCard(card, grade, day, s.Settings().ReviewDesiredRetention);
+        SaveReviewDeck(s.Paths().NotebookReview(), deck);
+        AppendReviewLog(ReviewLogPath(s.Paths().NotebookReview()), MakeLogEntry(before, card, grade, day));
+        std::cout << card.Key << '\t' << DirectionName(card.Direction) << '\t' << DayText(card.Due) << '\n';
+        return 0;
+    }
+    const bool known = std::any_of(deck.Cards.begin(), deck.Cards.end(), [&](const TReviewCard& c) {
+        return c.Key == args[0] && c.Direction == *dir;
+    });
+    std::cerr << "numbrelia-cli: " << (known ? "the card is not due on " + DayText(day)
+                                             : "the notebook has no card " + args[0] + " " + args[1])
+              << '\n';
+    return 1;
+}
+
+int Stats(const Options& o) {
+    std::vector<std::string> args = o.args;
+    const int64_t day = DateArgument(args);
+    if (!args.empty()) throw UsageError{"stats takes no arguments but --date YYYY-MM-DD"};
+    Session s(o);
+    TStringList entries(TStringList::Kind::Plain);
+    const auto cards = SessionDeck(s, entries).Cards;
+    const auto log = LoadReviewLog(ReviewLogPath(s.Paths().NotebookReview()));
+    const TReviewStats st = ComputeReviewStats(cards, log, day, s.Settings().ReviewNewCardsPerDay);
+    std::string out = "cards\t" + std::to_string(st.Cards) + "\nnew\t" + std::to_string(st.New) +
+                      "\nlearning\t" + std::to_string(st.Learning) + "\nmature\t" +
+                      std::to_string(st.Mature) + "\ndue\t" + std::to_string(st.DueToday) +
+                      "\nreviews\t" + std::to_string(st.Reviews) + "\nretention\t";
+    if (const auto share = st.Retention30.Share()) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%ld.%ld%%", std::lround(*share * 1000) / 10,
+                      std::lround(*share * 1000) % 10);
+        out += buf;
+    } else {
+        out += '-';
+    }
+    out += '\n';
+    for (int i = 0; i < kStatsDays; ++i)
+        out += "due " + DayText(day + i) + '\t' + std::to_string(st.DuePerDay[static_cast<size_t>(i)]) + '\n';
+    std::cout << out;
+    return 0;
+}
+
+// Front, back and tags of every card, TAB-separated in UTF-8: the plain text that common
+// flash-card programs import.
+int ExportCards(const Options& o) {
+    if (o.args.size() != 1) throw UsageError{"export-cards takes exactly one FILE"};
+    Session s(o);
+    TStringList entries(TStringList::Kind::Plain), notes(TStringList::Kind::Plain);
+    const auto cards = SessionDeck(s, entries).Cards;
+    LoadListIfExists(notes, s.Paths().NotebookNotes());
+    // A field must not break the line or the columns.
+    auto field = [](std::string text) {
+        for (char& c : text)
+            if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+        return Out(text);
+    };
+    std::string out;
+    for (const TReviewCard& c : cards) {
+        const auto items = ReadCommaList(c.Source);
+        std::string words;
+        for (size_t i = 1; i < items.size(); ++i) words += (i > 1 ? " - " : "") + items[i];
+        std::string note = notes.Value(c.Key);
+        if (!note.empty()) note = " (" + note + ")";
+        const bool number = c.Direction == TReviewDirection::NumberToPhrase;
+        out += field(number ? items.front() : words) + '\t' +
+               field(number ? words + note : items.front() + note) + "\tnumbrelia numbrelia-" +
+               DirectionName(c.Direction) + '\n';
+    }
+    WriteFileAtomic(o.args[0], out);
     return 0;
 }
 
@@ -445,6 +570,9 @@ int main(int argc, char** argv) {
         if (o.command == "words") return Words(o);
         if (o.command == "hint") return Hint(o);
         if (o.command == "review") return Review(o);
+        if (o.command == "grade") return Grade(o);
+        if (o.command == "stats") return Stats(o);
+        if (o.command == "export-cards") return ExportCards(o);
         if (o.command == "pieces") return Pieces(o);
         if (o.command == "remember") return Remember(o);
         return Build(o);

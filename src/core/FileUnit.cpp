@@ -209,6 +209,49 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
     SyncFolder(target);
 }
 
+void AppendLineToFile(const std::string& path, std::string_view line) {
+    struct stat lst {};
+    const bool link = ::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode);
+    struct stat st {};
+    if (link && (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)))
+        throw EError(FormatCreateError(path, "The link leads to no file"));
+    const int flags = O_WRONLY | O_APPEND | O_CLOEXEC | O_NONBLOCK | (link ? 0 : O_CREAT | O_NOFOLLOW);
+    const int fd = ::open(path.c_str(), flags, 0666);
+    if (fd < 0) throw EError(FormatCreateError(path, Reason(errno)));
+    auto fail = [&](int err) {
+        ::close(fd);
+        throw EError(FormatCreateError(path, Reason(err)));
+    };
+    if (::fstat(fd, &st) != 0) fail(errno);
+    if (!S_ISREG(st.st_mode)) fail(EINVAL);
+    std::string bytes;
+    if (st.st_size > 0) {
+        char last = '\n';
+        const int rfd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (rfd >= 0) {
+            if (::pread(rfd, &last, 1, st.st_size - 1) != 1) last = '\n';
+            ::close(rfd);
+        }
+        if (last != '\n') bytes = "\r\n";
+    }
+    bytes.append(line);
+    const TWriteFailure& failure = WriteFailure();
+    if (!failure.PathPart.empty() && path.find(failure.PathPart) != std::string::npos) {
+        if (::write(fd, bytes.data(), bytes.size() / 2) < 0) { /* failing anyway */ }
+        fail(failure.Error);
+    }
+    for (size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail(errno);
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (::fdatasync(fd) != 0) fail(errno);
+    if (::close(fd) != 0) throw EError(FormatCreateError(path, Reason(errno)));
+}
+
 int RemoveStaleTempFiles(const std::string& folder, bool (*ours)(std::string_view name),
                          int minAgeSeconds) {
     DIR* dir = ::opendir(folder.c_str());

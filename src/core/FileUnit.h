@@ -45,6 +45,12 @@ long long FileSize(const std::string& path);
 // RemoveStaleTempFiles can tell a live one from one a killed process left behind.
 void WriteFileAtomic(const std::string& path, std::string_view bytes);
 
+// Appends `line` (ending in a line end) to a log file, created when missing, and flushes it
+// to the disk. When the file ends in a line cut short (a kill during an append) a line
+// end comes first, so the new line stays whole. A symbolic link is written through only
+// to an existing regular file. Throws EError "Cannot create file ...".
+void AppendLineToFile(const std::string& path, std::string_view line);
+
 // Removes from `folder` the temporary files of WriteFileAtomic ("<name>.XXXXXX", six
 // letters or digits) whose <name> `ours` accepts, that nobody holds locked and that are at
 // least `minAgeSeconds` old (a writer takes its lock right after creating the file).

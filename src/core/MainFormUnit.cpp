@@ -517,7 +517,8 @@ void TMainForm::NotebookActionExecute() {
 void TMainForm::ReviewActionExecute() {
     const TUserLists& lists = session_.UserLists();
     ShowReview(this, lists.NotebookEntries, lists.NotebookNotes, painting_,
-               session_.Paths().NotebookReview(), session_.Settings().ReviewNewCardsPerDay);
+               session_.Paths().NotebookReview(), session_.Settings().ReviewNewCardsPerDay,
+               session_.Settings().ReviewDesiredRetention);
     UpdateReviewAction();
 }
 

@@ -1,5 +1,5 @@
 // The settings dialog: active code table, key-letter colour, grouping mode, picture pane,
-// zero rule and word order. It has no behaviour of its own; EditSettings fills it from the settings
+// zero rule, word order and the review's desired retention and new cards per day. It has no behaviour of its own; EditSettings fills it from the settings
 // record, shows it and copies the values back on OK.
 #pragma once
 

@@ -4,8 +4,32 @@
 #include "notebook/PiecesUnit.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 namespace nb {
+
+namespace {
+
+// "0.90": two decimals with a point, whatever the locale.
+std::string RetentionText(double r) {
+    const long hundredths = std::lround(std::clamp(r, 0.70, 0.99) * 100);
+    return "0." + std::to_string(hundredths);
+}
+
+// A decimal from 0.70 to 0.99 (a point or a comma); anything else is the default.
+double ParseRetention(std::string text) {
+    std::replace(text.begin(), text.end(), ',', '.');
+    double v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v,
+                                           std::chars_format::fixed);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() ||
+        !(v >= 0.70 - 1e-9 && v <= 0.99 + 1e-9))
+        return kDefaultReviewDesiredRetention;
+    return std::round(v * 100) / 100;
+}
+
+} // namespace
 
 void LoadSettings(const TIniFile& ini, const TCodeRecArr& tables, TProgSettings& settings,
                   TLayoutSettings& layout) {
@@ -22,7 +46,9 @@ void LoadSettings(const TIniFile& ini, const TCodeRecArr& tables, TProgSettings&
     layout.HideSettings = ini.ReadBool(s, "HideSettings", false);
     settings.FamiliarFirst = ini.ReadBool(s, "FamiliarFirst", false);
     settings.ReviewNewCardsPerDay =
-        std::max(0, ini.ReadInteger(s, "ReviewNewCardsPerDay", kDefaultReviewNewCardsPerDay));
+        std::clamp(ini.ReadInteger(s, "ReviewNewCardsPerDay", kDefaultReviewNewCardsPerDay), 0,
+                   kMaxReviewNewCardsPerDay);
+    settings.ReviewDesiredRetention = ParseRetention(ini.ReadString(s, "ReviewDesiredRetention", ""));
     // Only the dialog's choices; anything else is off.
     settings.PieceWords = ini.ReadInteger(s, "PieceWords", 0);
     if (settings.PieceWords < kMinPieceWords || settings.PieceWords > kMaxPieceWords) settings.PieceWords = 0;
@@ -39,7 +65,9 @@ void SaveSettings(TIniFile& ini, const TProgSettings& settings, const TLayoutSet
                       {"VariantsVirtualStringTreeWidth",
                        std::to_string(layout.VariantsVirtualStringTreeWidth)},
                       {"BrowserPanelHeight", std::to_string(layout.BrowserPanelHeight)},
-                      {"FamiliarFirst", flag(settings.FamiliarFirst)}};
+                      {"FamiliarFirst", flag(settings.FamiliarFirst)},
+                      {"ReviewNewCardsPerDay", std::to_string(settings.ReviewNewCardsPerDay)},
+                      {"ReviewDesiredRetention", RetentionText(settings.ReviewDesiredRetention)}};
     // Off and never set, a file stays as it always was.
     if (settings.PieceWords != 0 || !ini.ReadString(kSettingsSection, "PieceWords", "").empty())
         values.emplace_back("PieceWords", std::to_string(settings.PieceWords));

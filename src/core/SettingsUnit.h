@@ -19,6 +19,9 @@ inline constexpr int32_t kDefaultCodeWidth = 170;
 inline constexpr int32_t kDefaultTextWidth = 250;
 inline constexpr int32_t kDefaultNoteWidth = 150;
 inline constexpr int32_t kDefaultReviewNewCardsPerDay = 20;
+inline constexpr int32_t kMaxReviewNewCardsPerDay = 9999;
+// The share of reviews the scheduler aims to have recalled, 0.70 to 0.99.
+inline constexpr double kDefaultReviewDesiredRetention = 0.90;
 
 struct TProgSettings {
     std::string CodeCode;
@@ -28,8 +31,9 @@ struct TProgSettings {
     bool AddNull = false;
     // Word columns in the dictionary file's line order rather than dictionary order.
     bool FamiliarFirst = false;
-    // New review cards shown per day (read only; set it by hand in settings.ini).
+    // New review cards shown per day, 0 to 9999.
     int32_t ReviewNewCardsPerDay = kDefaultReviewNewCardsPerDay;
+    double ReviewDesiredRetention = kDefaultReviewDesiredRetention;
     // Long phrases cut into pieces of at most this many words; 0: not cut.
     int32_t PieceWords = 0;
 
@@ -50,8 +54,9 @@ struct TLayoutSettings {
 // controls' current sizes on entry (the defaults) and the stored ones on return.
 void LoadSettings(const TIniFile& ini, const TCodeRecArr& tables, TProgSettings& settings,
                   TLayoutSettings& layout);
-// Writes the seven values of shutdown in their documented order, then FamiliarFirst and
-// PieceWords, in one replacement of the file.
+// Writes the seven values of shutdown in their documented order, then FamiliarFirst, then
+// the two review values (ReviewNewCardsPerDay, ReviewDesiredRetention with two decimals),
+// then PieceWords when it is on or was set, in one replacement of the file.
 // Throws EError.
 void SaveSettings(TIniFile& ini, const TProgSettings& settings, const TLayoutSettings& layout);
 

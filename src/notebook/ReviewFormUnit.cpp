@@ -6,6 +6,9 @@
 #include "core/FormHelpersUnit.h"
 #include "core/MessageBoxUnit.h"
 #include "core/TextUnit.h"
+#include "notebook/ReviewLogUnit.h"
+#include "notebook/ReviewStatsFormUnit.h"
+#include "notebook/ReviewStatsUnit.h"
 #include "resources/ResStrUnit.h"
 
 #include <QDate>
@@ -20,6 +23,8 @@ QString DateText(int64_t day) {
     return date.toString(QStringLiteral("dd.MM.yyyy"));
 }
 
+const char* const kGradeNames[] = {"1 Снова", "2 Трудно", "3 Хорошо", "4 Легко"};
+
 std::string Digits(const QString& typed) {
     std::string digits;
     for (QChar c : typed)
@@ -32,10 +37,15 @@ std::string Digits(const QString& typed) {
 
 TReviewForm::TReviewForm(const TStringList& entries, const TStringList& notes,
                          const TWordPainting& painting, std::string deckPath, int64_t today,
-                         int32_t newPerDay, QWidget* parent)
+                         int32_t newPerDay, QWidget* parent, double retention)
     : QDialog(parent), ui_(std::make_unique<Ui::TReviewForm>()), entries_(entries), notes_(notes),
-      painting_(painting), deckPath_(std::move(deckPath)), today_(today), newPerDay_(newPerDay) {
+      painting_(painting), deckPath_(std::move(deckPath)), today_(today), newPerDay_(newPerDay),
+      retention_(retention) {
     ui_->setupUi(this);
+    // Only the two labels with coloured key letters take rich text, built from escaped
+    // pieces; every other label shows its text as it is.
+    for (QLabel* label : {ui_->QuestionLabel, ui_->NoteLabel, ui_->KeysLabel, ui_->ProgressLabel})
+        label->setTextFormat(Qt::PlainText);
     ui_->PromptLabel->setTextFormat(Qt::RichText);
     ui_->AnswerLabel->setTextFormat(Qt::RichText);
     ui_->KeysLabel->setForegroundRole(QPalette::PlaceholderText);
@@ -48,10 +58,11 @@ TReviewForm::TReviewForm(const TStringList& entries, const TStringList& notes,
     connect(ui_->GoodButton, &QPushButton::clicked, this, [this] { Grade(TReviewGrade::Good); });
     connect(ui_->EasyButton, &QPushButton::clicked, this, [this] { Grade(TReviewGrade::Easy); });
     connect(ui_->NextButton, &QPushButton::clicked, this, [this] { Next(); });
+    connect(ui_->StatsButton, &QPushButton::clicked, this, [this] { ShowStatistics(); });
     connect(ui_->CloseButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    cards_ = LoadDeck(deckPath_, entries_, &readError_);
-    resize(sizeHint().expandedTo(QSize(560, 330)));
+    deck_ = LoadDeck(deckPath_, entries_, &readError_);
+    resize(sizeHint().expandedTo(QSize(640, 330)));
     CentreOnScreen(this);
     ShowCard();
 }
@@ -59,7 +70,7 @@ TReviewForm::TReviewForm(const TStringList& entries, const TStringList& notes,
 TReviewForm::~TReviewForm() = default;
 
 const TReviewCard* TReviewForm::Current() const {
-    return current_ >= 0 && state_ != TState::Done ? &cards_[static_cast<size_t>(current_)]
+    return current_ >= 0 && state_ != TState::Done ? &deck_.Cards[static_cast<size_t>(current_)]
                                                    : nullptr;
 }
 
@@ -82,19 +93,21 @@ QString TReviewForm::PhraseHtml(const std::vector<std::string>& items) const {
 }
 
 void TReviewForm::ShowCard() {
-    const auto due = DueCards(cards_, today_, newPerDay_);
+    const auto due = DueCards(deck_.Cards, today_, newPerDay_);
     ui_->AnswerLabel->clear();
     ui_->NoteLabel->clear();
     ui_->AnswerEdit->clear();
     ui_->AnswerEdit->setReadOnly(false);
-    for (QPushButton* b :
-         {ui_->AgainButton, ui_->HardButton, ui_->GoodButton, ui_->EasyButton, ui_->NextButton})
-        b->setEnabled(false);
+    ui_->StatsButton->setEnabled(true);
+    QPushButton* const grades[] = {ui_->AgainButton, ui_->HardButton, ui_->GoodButton, ui_->EasyButton};
+    for (QPushButton* b : grades) b->setEnabled(false);
+    ui_->NextButton->setEnabled(false);
+    for (size_t g = 0; g < 4; ++g) grades[g]->setText(QString::fromUtf8(kGradeNames[g]));
     if (due.empty()) {
         state_ = TState::Done;
         current_ = -1;
         ui_->QuestionLabel->clear();
-        ui_->PromptLabel->setText(cards_.empty()
+        ui_->PromptLabel->setText(deck_.Cards.empty()
                                       ? QStringLiteral("В записной книжке нет чисел со словами")
                                       : QStringLiteral("На сегодня всё"));
         ui_->AnswerEdit->hide();
@@ -106,7 +119,13 @@ void TReviewForm::ShowCard() {
     }
     current_ = static_cast<long>(due.front());
     state_ = TState::Asking;
-    const TReviewCard& card = cards_[static_cast<size_t>(current_)];
+    const TReviewCard& card = deck_.Cards[static_cast<size_t>(current_)];
+    // What each grade would give: "3 Хорошо · 11 дн.".
+    for (size_t g = 0; g < 4; ++g) {
+        const int64_t days = PreviewDue(card, static_cast<TReviewGrade>(g), today_, retention_) - today_;
+        grades[g]->setText(QString::fromUtf8(kGradeNames[g]) + QStringLiteral(" · ") +
+                           (days <= 0 ? QStringLiteral("сегодня") : QStringLiteral("%1 дн.").arg(days)));
+    }
     const auto items = ReadCommaList(card.Source);
     if (card.Direction == TReviewDirection::NumberToPhrase) {
         ui_->QuestionLabel->setText(QStringLiteral("Вспомните слова к числу"));
@@ -127,7 +146,7 @@ void TReviewForm::ShowCard() {
 }
 
 void TReviewForm::ShowAnswer() {
-    const TReviewCard& card = cards_[static_cast<size_t>(current_)];
+    const TReviewCard& card = deck_.Cards[static_cast<size_t>(current_)];
     const auto items = ReadCommaList(card.Source);
     const QString code = FromCp1251(items.front()).toHtmlEscaped();
     ui_->AnswerLabel->setText(card.Direction == TReviewDirection::NumberToPhrase
@@ -138,6 +157,11 @@ void TReviewForm::ShowAnswer() {
                                          : QStringLiteral("Примечание: ") + FromCp1251(note));
 }
 
+void TReviewForm::EnableGrades(bool again) {
+    ui_->AgainButton->setEnabled(again);
+    for (QPushButton* b : {ui_->HardButton, ui_->GoodButton, ui_->EasyButton}) b->setEnabled(true);
+}
+
 void TReviewForm::Reveal() {
     if (state_ != TState::Asking || !Current() ||
         Current()->Direction != TReviewDirection::NumberToPhrase)
@@ -145,15 +169,32 @@ void TReviewForm::Reveal() {
     state_ = TState::Revealed;
     ShowAnswer();
     ui_->ShowButton->setEnabled(false);
-    for (QPushButton* b : {ui_->AgainButton, ui_->HardButton, ui_->GoodButton, ui_->EasyButton})
-        b->setEnabled(true);
+    EnableGrades(true);
     ui_->KeysLabel->setText(QStringLiteral("1 — снова, 2 — трудно, 3 — хорошо, 4 — легко"));
+}
+
+void TReviewForm::GradeCurrent(TReviewGrade grade) {
+    TReviewCard& card = deck_.Cards[static_cast<size_t>(current_)];
+    const TReviewCard before = card;
+    GradeCard(card, grade, today_, retention_);
+    graded_ = current_;
+    Save();
+    if (!readError_.empty()) return;
+    try {
+        AppendReviewLog(ReviewLogPath(deckPath_), MakeLogEntry(before, card, grade, today_));
+    } catch (const std::exception& e) {
+        // The log only feeds the statistics: reviewing goes on; said once.
+        if (!logErrorShown_) TMessageBox::Warning(this, QString::fromUtf8(e.what()));
+        logErrorShown_ = true;
+    }
 }
 
 void TReviewForm::Grade(TReviewGrade grade) {
     if (state_ != TState::Revealed) return;
-    GradeCard(cards_[static_cast<size_t>(current_)], grade, today_);
-    Save();
+    // A right typed number is not graded "Снова".
+    if (Current()->Direction == TReviewDirection::PhraseToNumber && grade == TReviewGrade::Again)
+        return;
+    GradeCurrent(grade);
     ShowCard();
 }
 
@@ -162,17 +203,22 @@ void TReviewForm::Check() {
         Current()->Direction != TReviewDirection::PhraseToNumber)
         return;
     const bool right = Digits(ui_->AnswerEdit->text()) == Current()->Key;
-    GradeCard(cards_[static_cast<size_t>(current_)],
-              right ? TReviewGrade::Good : TReviewGrade::Again, today_);
-    Save();
-    state_ = TState::Checked;
+    if (!right) GradeCurrent(TReviewGrade::Again);
+    state_ = right ? TState::Revealed : TState::Checked;
     ShowAnswer();
     const QString verdict = right ? QStringLiteral("<span style=\"color:#1a7f37\">Верно</span>")
                                   : QStringLiteral("<span style=\"color:#c62828\">Неверно</span>");
     ui_->AnswerLabel->setText(verdict + QStringLiteral("<br>") + ui_->AnswerLabel->text());
     ui_->AnswerEdit->setReadOnly(true);
-    ui_->NextButton->setEnabled(true);
-    ui_->KeysLabel->setText(QStringLiteral("Пробел или Enter — дальше"));
+    if (right) {
+        EnableGrades(false);
+        ui_->KeysLabel->setText(QStringLiteral("3, пробел или Enter — хорошо, 2 — трудно, 4 — легко"));
+    } else {
+        for (QPushButton* b : {ui_->AgainButton, ui_->HardButton, ui_->GoodButton, ui_->EasyButton})
+            b->setEnabled(false);
+        ui_->NextButton->setEnabled(true);
+        ui_->KeysLabel->setText(QStringLiteral("Пробел или Enter — дальше"));
+    }
     setFocus();
     UpdateProgress();
 }
@@ -181,12 +227,24 @@ void TReviewForm::Next() {
     if (state_ == TState::Checked) ShowCard();
 }
 
+void TReviewForm::ShowStatistics() {
+    const auto log = LoadReviewLog(ReviewLogPath(deckPath_));
+    ShowReviewStats(this, ComputeReviewStats(deck_.Cards, log, today_, newPerDay_));
+}
+
 void TReviewForm::UpdateProgress() {
-    const size_t left = DueCards(cards_, today_, newPerDay_).size();
-    const int64_t next = NextDueDay(cards_, today_, newPerDay_);
+    const size_t left = DueCards(deck_.Cards, today_, newPerDay_).size();
     QString text = left ? QStringLiteral("Осталось на сегодня: %1.").arg(left)
                         : QStringLiteral("На сегодня всё.");
-    if (next != kNoDay) text += QStringLiteral(" Следующее повторение: %1.").arg(DateText(next));
+    // Both days, so that neither passes for the other: the next review of the deck, and
+    // that of the card just graded.
+    const int64_t next = NextDueDay(deck_.Cards, today_, newPerDay_);
+    if (!left && next != kNoDay) text += QStringLiteral(" Следующее повторение: %1.").arg(DateText(next));
+    if (graded_ >= 0) {
+        const int64_t due = deck_.Cards[static_cast<size_t>(graded_)].Due;
+        text += QStringLiteral(" Эта карточка — %1.")
+                    .arg(due <= today_ ? QStringLiteral("снова сегодня") : DateText(due));
+    }
     ui_->ProgressLabel->setText(text);
 }
 
@@ -199,8 +257,15 @@ void TReviewForm::Save() {
         readErrorShown_ = true;
         return;
     }
+    if (!deck_.Unread.empty() && !unreadShown_) {
+        unreadShown_ = true;
+        TMessageBox::Warning(
+            this, QStringLiteral("В файле %1 не прочитано строк: %2. Они сохраняются в нём как есть.")
+                      .arg(QString::fromLocal8Bit(deckPath_.c_str()))
+                      .arg(deck_.Unread.size()));
+    }
     try {
-        SaveReviewCards(deckPath_, cards_);
+        SaveReviewDeck(deckPath_, deck_);
     } catch (const std::exception& e) {
         // The grades stay in the window; the next grade tries again.
         TMessageBox::Error(this, QString::fromUtf8(e.what()));
@@ -212,6 +277,10 @@ void TReviewForm::keyPressEvent(QKeyEvent* event) {
     const bool go = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
     if (go && state_ == TState::Asking) return Reveal();
     if (go && state_ == TState::Checked) return Next();
+    // A right typed number: Space or Enter confirms "Хорошо".
+    if (go && state_ == TState::Revealed && Current() &&
+        Current()->Direction == TReviewDirection::PhraseToNumber)
+        return Grade(TReviewGrade::Good);
     if (go && state_ == TState::Done && key != Qt::Key_Space) return accept();
     if (state_ == TState::Revealed && key >= Qt::Key_1 && key <= Qt::Key_4)
         return Grade(static_cast<TReviewGrade>(key - Qt::Key_1));
@@ -227,6 +296,8 @@ bool TReviewForm::eventFilter(QObject* watched, QEvent* event) {
                 Check();
             else if (state_ == TState::Checked)
                 Next();
+            else if (state_ == TState::Revealed)
+                Grade(TReviewGrade::Good);
             return true;
         }
     }
@@ -234,8 +305,9 @@ bool TReviewForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ShowReview(QWidget* owner, const TStringList& entries, const TStringList& notes,
-                const TWordPainting& painting, const std::string& deckPath, int32_t newPerDay) {
-    TReviewForm form(entries, notes, painting, deckPath, ReviewToday(), newPerDay, owner);
+                const TWordPainting& painting, const std::string& deckPath, int32_t newPerDay,
+                double retention) {
+    TReviewForm form(entries, notes, painting, deckPath, ReviewToday(), newPerDay, owner, retention);
     form.exec();
 }
 
