@@ -261,6 +261,12 @@ TEST(Cli, PiecesAndRememberStoreWhatTheWindowStores) {
     EXPECT_EQ(f.Read("notebook_pieces.txt"), "2212122\t2-2-1\t\t\t\t" + entry + "\r\n");
     EXPECT_EQ(Cli(f.Dir() + " pieces 22-1-2-1-22").out, "1\t221\t22-1\tтот,жук\n2\t21\t2-1\tад,жук\n3\t22\t22\tтот\n")
         << "the remembered cut";
+    r = Cli(f.Dir() + " review --date 2026-03-02");
+    EXPECT_THAT(r.out, HasSubstr("2212122#1\tnumber\t2026-03-02\n")) << "two cards a piece";
+    EXPECT_THAT(r.out, ::testing::Not(HasSubstr("2212122\t")));
+    r = Cli(f.Dir() + " grade 2212122#3 phrase 3 --date 2026-03-02");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(r.out, ::testing::StartsWith("2212122#3\tphrase\t"));
 
     EXPECT_EQ(Cli(f.Dir() + " remember 22-1 тот дот").status, 1) << "дот is hidden: not in its column";
     EXPECT_EQ(Cli(f.Dir() + " remember 22-1 тот").status, 2);

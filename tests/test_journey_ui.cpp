@@ -9,6 +9,9 @@
 #include "notebook/AddToNotebookFormUnit.h"
 #include "notebook/NotebookStoreUnit.h"
 #include "notebook/PiecesUnit.h"
+#include "notebook/ReviewFormUnit.h"
+
+#include "ui_ReviewForm.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
@@ -96,4 +99,36 @@ TEST(Journey, AHundredDigitsInPiecesOfThree) {
     EXPECT_EQ(rec->Notes[0], W("входная дверь"));
     EXPECT_EQ(rec->Notes[1], W("прихожая"));
     EXPECT_EQ(rec->Notes[2], "");
+
+    // The review asks piece by piece, each with its place and the piece before it.
+    std::vector<std::string> asked;
+    nbtest::TModalDialogDriver<TReviewForm> review([&](TReviewForm& f) {
+        auto* c = f.Controls();
+        ASSERT_TRUE(f.Current());
+        asked.push_back(f.Current()->Key);
+        EXPECT_EQ(f.Current()->Direction, TReviewDirection::NumberToPhrase);
+        EXPECT_TRUE(c->NoteLabel->text().contains(QStringLiteral("Часть 1 из")));
+        EXPECT_TRUE(c->NoteLabel->text().contains(QStringLiteral("Место: входная дверь")));
+        EXPECT_EQ(c->PromptLabel->text().count(QLatin1Char('-')), 3) << "the piece's four groups";
+        QTest::keyClick(&f, Qt::Key_Space);
+        EXPECT_TRUE(f.Controls()->AnswerLabel->text().contains(QStringLiteral(" - ")));
+        QTest::keyClick(&f, Qt::Key_3);
+        ASSERT_TRUE(f.Current());
+        asked.push_back(f.Current()->Key);
+        const QString cue = c->NoteLabel->text();
+        EXPECT_TRUE(cue.contains(QStringLiteral("Место: прихожая"))) << cue.toStdString();
+        EXPECT_TRUE(cue.contains(QStringLiteral("Перед ней: ") +
+                                 pieces->Table()->item(0, TPiecesView::DigitsColumn)->text()))
+            << cue.toStdString();
+        QTest::keyClick(&f, Qt::Key_Space);
+        QTest::keyClick(&f, Qt::Key_1);
+        f.accept();
+    });
+    form->ReviewActionExecute();
+    EXPECT_TRUE(review.Shown());
+    EXPECT_EQ(asked, (std::vector<std::string>{key + "#1", key + "#2"}));
+    TReviewDeck deck = LoadReviewDeck(dir / "notebook_review.txt");
+    size_t graded = 0;
+    for (const auto& card : deck.Cards) graded += !card.IsNew();
+    EXPECT_EQ(graded, 2u) << "the failed piece comes back alone, not the whole phrase";
 }

@@ -12,6 +12,7 @@
 #include "dictionary/WordListUnit.h"
 #include "encoding/VariantSearchUnit.h"
 #include "notebook/NotebookStoreUnit.h"
+#include "notebook/PieceCardsUnit.h"
 #include "notebook/PiecesUnit.h"
 #include "notebook/ReviewLogUnit.h"
 #include "notebook/ReviewStatsUnit.h"
@@ -337,10 +338,18 @@ int64_t DateArgument(std::vector<std::string>& args) {
 }
 
 // The deck of the session's notebook; a file that cannot be read stops the command.
-TReviewDeck SessionDeck(const Session& s, TStringList& entries) {
+TReviewDeck SessionDeck(const Session& s, TStringList& entries, TPiecesList* piecesOut = nullptr) {
     LoadListIfExists(entries, s.Paths().Notebook());
+    // As in the window: a pieces file that cannot be read leaves every entry plain.
+    TPiecesList pieces;
+    try {
+        LoadPieces(pieces, s.Paths().NotebookPieces());
+    } catch (const EError& e) {
+        std::cerr << "numbrelia-cli: " << e.what() << '\n';
+    }
     std::string error;
-    TReviewDeck deck = LoadDeck(s.Paths().NotebookReview(), entries, &error);
+    TReviewDeck deck = LoadDeck(s.Paths().NotebookReview(), entries, &error, &pieces);
+    if (piecesOut) *piecesOut = std::move(pieces);
     if (!error.empty()) throw EError(error);
     if (!deck.Unread.empty())
         std::cerr << "numbrelia-cli: " << deck.Unread.size() << " line(s) of "
@@ -434,7 +443,8 @@ int ExportCards(const Options& o) {
     if (o.args.size() != 1) throw UsageError{"export-cards takes exactly one FILE"};
     Session s(o);
     TStringList entries(TStringList::Kind::Plain), notes(TStringList::Kind::Plain);
-    const auto cards = SessionDeck(s, entries).Cards;
+    TPiecesList pieces;
+    const auto cards = SessionDeck(s, entries, &pieces).Cards;
     LoadListIfExists(notes, s.Paths().NotebookNotes());
     // A field must not break the line or the columns.
     auto field = [](std::string text) {
@@ -444,15 +454,17 @@ int ExportCards(const Options& o) {
     };
     std::string out;
     for (const TReviewCard& c : cards) {
-        const auto items = ReadCommaList(c.Source);
-        std::string words;
-        for (size_t i = 1; i < items.size(); ++i) words += (i > 1 ? " - " : "") + items[i];
-        std::string note = notes.Value(c.Key);
+        const auto face = CardFace(entries, notes, pieces, c.Key);
+        if (!face) continue;
+        std::string words, groups;
+        for (const auto& w : face->Words) words += (words.empty() ? "" : " - ") + w;
+        for (const auto& g : face->Groups) groups += (groups.empty() ? "" : "-") + g;
+        // A piece's note is its place on the journey.
+        std::string note = face->Piece > 0 ? face->PlaceNote : face->EntryNote;
         if (!note.empty()) note = " (" + note + ")";
         const bool number = c.Direction == TReviewDirection::NumberToPhrase;
-        out += field(number ? items.front() : words) + '\t' +
-               field(number ? words + note : items.front() + note) + "\tnumbrelia numbrelia-" +
-               DirectionName(c.Direction) + '\n';
+        out += field(number ? groups : words) + '\t' + field(number ? words + note : groups + note) +
+               "\tnumbrelia numbrelia-" + DirectionName(c.Direction) + '\n';
     }
     WriteFileAtomic(o.args[0], out);
     return 0;

@@ -518,14 +518,14 @@ void TMainForm::ReviewActionExecute() {
     const TUserLists& lists = session_.UserLists();
     ShowReview(this, lists.NotebookEntries, lists.NotebookNotes, painting_,
                session_.Paths().NotebookReview(), session_.Settings().ReviewNewCardsPerDay,
-               session_.Settings().ReviewDesiredRetention);
+               session_.Settings().ReviewDesiredRetention, &session_.Pieces());
     UpdateReviewAction();
 }
 
 void TMainForm::UpdateReviewAction() {
     const size_t due = DueReviewCount(session_.UserLists().NotebookEntries,
                                       session_.Paths().NotebookReview(),
-                                      session_.Settings().ReviewNewCardsPerDay);
+                                      session_.Settings().ReviewNewCardsPerDay, &session_.Pieces());
     ui_->ReviewAction->setText(due ? QStringLiteral("&Повторение (%1)").arg(due)
                                    : QStringLiteral("&Повторение"));
 }

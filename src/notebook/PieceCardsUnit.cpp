@@ -10,10 +10,6 @@ namespace nb {
 
 namespace {
 
-bool AllDigits(std::string_view s) {
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 std::string Joined(const std::vector<std::string>& words, const char* separator) {
     std::string text;
     for (const auto& w : words) text += (text.empty() ? "" : separator) + w;
@@ -43,14 +39,6 @@ std::vector<TCardSource> CardSources(const TStringList& entries, const TPiecesLi
     return sources;
 }
 
-bool IsCardKey(std::string_view key) {
-    const size_t hash = key.find('#');
-    if (hash == std::string_view::npos) return AllDigits(key);
-    const std::string_view piece = key.substr(hash + 1);
-    int32_t n = 0;
-    return AllDigits(key.substr(0, hash)) && AllDigits(piece) && piece[0] != '0' && ParseInt32(piece, n);
-}
-
 std::string EntryKeyOfCard(std::string_view cardKey) { return std::string(cardKey.substr(0, cardKey.find('#'))); }
 
 int PieceOfCard(std::string_view cardKey) {
@@ -74,6 +62,7 @@ std::optional<TCardFace> CardFace(const TStringList& entries, const TStringList&
     items.erase(items.begin());
     if (face.Piece == 0) {
         face.Digits = face.EntryKey;
+        face.Groups = SplitVariantKey(face.Variant);
         face.Words = std::move(items);
         return face;
     }
@@ -83,6 +72,7 @@ std::optional<TCardFace> CardFace(const TStringList& entries, const TStringList&
     face.PieceCount = static_cast<int>(all.size());
     const TPiece& p = all[static_cast<size_t>(face.Piece - 1)];
     face.Digits = p.Digits;
+    face.Groups = p.Groups;
     face.Words = p.Words;
     face.PlaceNote = p.Note;
     if (face.Piece > 1) {

@@ -8,6 +8,7 @@
 
 #include "dictionary/StringListUnit.h"
 #include "notebook/PiecesUnit.h"
+#include "notebook/ReviewUnit.h"
 
 #include <optional>
 #include <string>
@@ -16,19 +17,10 @@
 
 namespace nb {
 
-// One card's key and the text its state belongs to: when the source changes (the words,
-// the cut), the card starts afresh.
-struct TCardSource {
-    std::string Key;
-    std::string Source;
-};
-
 // The cards' keys and sources in notebook order: entries with at least one word, each
 // key once; an entry's pieces count only while they fit it (TPiecesList::Find).
 std::vector<TCardSource> CardSources(const TStringList& entries, const TPiecesList& pieces);
 
-// "KEY" or "KEY#I": digits, then optionally "#" and a piece number from 1.
-bool IsCardKey(std::string_view key);
 // The notebook key of a card ("31415#2" -> "31415"), and its piece (0 for a whole entry).
 std::string EntryKeyOfCard(std::string_view cardKey);
 int PieceOfCard(std::string_view cardKey);
@@ -40,6 +32,7 @@ struct TCardFace {
     int PieceCount = 0;              // pieces of the entry; 0: plain
     std::string Variant;             // the entry's variant key
     std::string Digits;              // what phrase -> number asks for
+    std::vector<std::string> Groups; // its groups
     std::vector<std::string> Words;  // what number -> phrase asks for
     std::string EntryNote;           // the entry's note
     std::string PlaceNote;           // the piece's place note
