@@ -750,7 +750,7 @@ TEST(ShippedData, TheWindowsOpenOnTheRealDictionary) {
     ASSERT_FALSE(tables.empty());
     TStringList dic(TStringList::Kind::Sorted);
     dic.LoadFromFile(data + "/Data/dic.lst");
-    ASSERT_GT(dic.Count(), 5000u);
+    ASSERT_GT(dic.Count(), 4000u);
     const TWordCoder coder(tables[0].Letters);
     TProgSettings settings;
     TStringList hided(TStringList::Kind::Sorted), ignored(TStringList::Kind::Sorted);
