@@ -390,7 +390,8 @@ TEST_F(NotebookWindow, ExportsOneLinePerRowInWindows1251) {
     TNotebookForm::SetSaveDialogForTesting([&](QFileDialog& d) {
         EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
         EXPECT_EQ(d.defaultSuffix(), Q("txt"));
-        EXPECT_THAT(d.nameFilters(), ElementsAre(Q("Текстовые файлы (*.txt)")));
+        EXPECT_THAT(d.nameFilters(), ElementsAre(Q("Текстовые файлы (*.txt)"), Q("Текстовые файлы UTF-8 (*.txt)")));
+        EXPECT_EQ(d.selectedNameFilter(), Q("Текстовые файлы (*.txt)")) << "Windows-1251 by default";
         EXPECT_FALSE(d.testOption(QFileDialog::DontConfirmOverwrite));
         return QString::fromStdString(target);
     });
@@ -399,6 +400,16 @@ TEST_F(NotebookWindow, ExportsOneLinePerRowInWindows1251) {
                                       "7-7 - a b - c,d - (note - (x) - (y))\r\n"
                                       "9-9 - ночь - ум - (заметка)\r\n"));
     EXPECT_TRUE(form.isVisible());
+
+    // The second file type: the same lines in UTF-8.
+    TNotebookForm::SetSaveDialogForTesting([&](QFileDialog& d) {
+        d.selectNameFilter(Q("Текстовые файлы UTF-8 (*.txt)"));
+        return QString::fromStdString(target);
+    });
+    form.ExportButtonClick();
+    EXPECT_EQ(dir.Read("out.txt"), "12-34 - W1 - W2 - ()\r\n"
+                                   "7-7 - a b - c,d - (note - (x) - (y))\r\n"
+                                   "9-9 - ночь - ум - (заметка)\r\n");
 
     // Cancelled: nothing is written.
     TNotebookForm::SetSaveDialogForTesting([](QFileDialog&) { return QString(); });

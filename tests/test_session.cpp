@@ -216,6 +216,33 @@ TEST_F(Session, RememberAndDeleteWriteTheNotebookAtOnce) {
 
 // ---- saves -------------------------------------------------------------------------------
 
+TEST_F(Session, AcceptedSettingsAreWrittenAtOnceBesideTheOtherKeys) {
+    dir.Write("settings.ini", "[NumbreliaSettings]\r\nCodeWidth=99\r\n[CacheCRC]\r\nMajor=1=2\r\n");
+    Open();
+    TProgSettings edited = session->Settings();
+    edited.FamiliarFirst = true;
+    ASSERT_TRUE(session->ApplyWordOrder(edited));
+    session->Layout().VariantsVirtualStringTreeWidth = 301;
+    EXPECT_TRUE(session->WriteSettings().empty());
+    const std::string written = dir.Read("settings.ini");
+    EXPECT_THAT(written, HasSubstr("FamiliarFirst=1\r\n"));
+    EXPECT_THAT(written, HasSubstr("VariantsVirtualStringTreeWidth=301\r\n"));
+    EXPECT_THAT(written, HasSubstr("CodeWidth=99\r\n"));
+    EXPECT_THAT(written, HasSubstr("[CacheCRC]\r\nMajor=1=2\r\n"));
+
+    // A refused write is a message, and the settings stay for the write at shut-down.
+    SetWriteFailureForTesting("settings.ini");
+    edited.FamiliarFirst = false;
+    ASSERT_TRUE(session->ApplyWordOrder(edited));
+    const std::vector<std::string> errors = session->WriteSettings();
+    SetWriteFailureForTesting("");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_THAT(errors[0], HasSubstr("settings.ini"));
+    EXPECT_EQ(dir.Read("settings.ini"), written);
+    EXPECT_TRUE(session->Save().empty());
+    EXPECT_THAT(dir.Read("settings.ini"), HasSubstr("FamiliarFirst=0\r\n"));
+}
+
 TEST_F(Session, SaveWritesTheLoadedListsAndTheSettingsButNeverAListThatWasNotRead) {
     Open();
     EXPECT_TRUE(session->Save().empty());

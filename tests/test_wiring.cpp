@@ -239,6 +239,33 @@ TEST_F(Wiring, SettingsOkWithoutChangeReusesTheCacheAndEncodesAgain) {
     EXPECT_FALSE(form->Busy());
 }
 
+TEST_F(Wiring, SettingsOkIsWrittenAtOnceAndCancelWritesNothing) {
+    Start();
+    const bool existed = dir.Exists("settings.ini");
+    const std::string before = existed ? dir.Read("settings.ini") : std::string();
+    TModalDialogDriver<nb::ui::TSettingsForm> cancel([](nb::ui::TSettingsForm& f) {
+        f.Controls()->VariantsComboBox->setCurrentIndex(2);
+        QTest::mouseClick(f.Controls()->CancelButton, Qt::LeftButton);
+    });
+    form->Controls()->SettingsAction->trigger();
+    ASSERT_TRUE(cancel.Shown());
+    EXPECT_EQ(dir.Exists("settings.ini"), existed);
+    if (existed) {
+        EXPECT_EQ(dir.Read("settings.ini"), before);
+    }
+    TModalDialogDriver<nb::ui::TSettingsForm> ok([](nb::ui::TSettingsForm& f) {
+        f.Controls()->VariantsComboBox->setCurrentIndex(2);
+        f.Controls()->AddNullCheckBox->setChecked(true);
+        QTest::mouseClick(f.Controls()->OKButton, Qt::LeftButton);
+    });
+    form->Controls()->SettingsAction->trigger();
+    ASSERT_TRUE(ok.Shown());
+    // Still running: a kill now keeps them.
+    const std::string settings = dir.Read("settings.ini");
+    EXPECT_THAT(settings, HasSubstr("VariantMakeType=2\r\n"));
+    EXPECT_THAT(settings, HasSubstr("AddNull=1\r\n"));
+}
+
 TEST_F(Wiring, SwitchingTablesUsesEachTablesCache) {
     Start();
     auto choose = [&](int table, const char* number) {

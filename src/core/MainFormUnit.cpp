@@ -481,8 +481,14 @@ void TMainForm::SettingsActionExecute() {
     TProgSettings edited = session_.Settings();
     if (!EditSettings(this, session_.CodeTables(), edited)) return;
     // The word order alone: the columns are only drawn again.
-    if (session_.ApplyWordOrder(edited)) return VariantsVirtualStringTreeChange();
-    BuildCodeDictionary([&](const TBuildCallbacks& callbacks) { session_.ApplySettings(edited, callbacks); });
+    if (session_.ApplyWordOrder(edited))
+        VariantsVirtualStringTreeChange();
+    else
+        BuildCodeDictionary([&](const TBuildCallbacks& callbacks) { session_.ApplySettings(edited, callbacks); });
+    // Written now too, not only at shut-down: a kill must not lose what the user chose. A
+    // failed build has thrown above and brought the former settings back.
+    const std::vector<std::string> errors = session_.WriteSettings();
+    if (!errors.empty()) TMessageBox::Error(this, MessageText(errors));
 }
 
 void TMainForm::RememberButtonClick() {

@@ -308,12 +308,17 @@ std::vector<std::string> TSession::Save() {
             errors.emplace_back(e.what());
         }
     }
+    for (std::string& e : WriteSettings()) errors.push_back(std::move(e));
+    return errors;
+}
+
+std::vector<std::string> TSession::WriteSettings() {
     try {
         SaveSettings(settingsFile_, settings_, layout_);
     } catch (const std::exception& e) {
-        errors.emplace_back(e.what());
+        return {e.what()};
     }
-    return errors;
+    return {};
 }
 
 } // namespace nb

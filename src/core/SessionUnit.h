@@ -131,6 +131,10 @@ public:
     std::vector<std::string> SaveIgnoredCodes() const;
     // Shut-down: every loaded list, then the settings. One message per failed file.
     std::vector<std::string> Save();
+    // The settings now, as at shut-down (one replacement of the file, under its lock): the
+    // settings dialog's OK, so that a crash does not lose them. The messages of a refused
+    // write; the settings stay for the write at shut-down.
+    std::vector<std::string> WriteSettings();
 
     const TPaths& Paths() const { return paths_; }
     const std::vector<std::string>& Warnings() const { return warnings_; }

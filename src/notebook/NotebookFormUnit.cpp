@@ -53,6 +53,12 @@ void TNotebookModel::SetRows(std::vector<TNotebookRec> rows) {
     endResetModel();
 }
 
+void TNotebookModel::RemoveRow(int row) {
+    beginRemoveRows({}, row, row);
+    rows_.erase(rows_.begin() + row);
+    endRemoveRows();
+}
+
 QVariant TNotebookModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
@@ -178,10 +184,15 @@ void TNotebookForm::SetColumnWidth(int column, int width) {
 void TNotebookForm::ExportButtonClick() {
     QFileDialog dialog(this);
     SetUpTextFileDialog(dialog, QFileDialog::AcceptSave, QStringLiteral("Записная книжка.txt"));
+    // Windows-1251 stays the default; UTF-8 is what today's editors and terminals expect.
+    const QString utf8Filter = QStringLiteral("Текстовые файлы UTF-8 (*.txt)");
+    dialog.setNameFilters({dialog.nameFilters().value(0), utf8Filter});
     const QString path = RunSaveDialog(dialog);
     if (path.isEmpty()) return;
     try {
-        WriteFileAtomic(QFile::encodeName(path).toStdString(), NotebookExportText(model_->Rows()));
+        std::string text = NotebookExportText(model_->Rows());
+        if (dialog.selectedNameFilter() == utf8Filter) text = Cp1251ToUtf8(text);
+        WriteFileAtomic(QFile::encodeName(path).toStdString(), text);
     } catch (const std::exception& e) {
         // The message names the file and the reason; the window stays open.
         TMessageBox::Error(this, QString::fromUtf8(e.what()));
@@ -205,7 +216,9 @@ void TNotebookForm::DeleteButtonClick() {
 
     // Written at once, like a remember: closing the program uncleanly must not bring it back.
     const std::vector<std::string> errors = remove_(rec.Key);
-    BuildRows();
+    // Only this row goes: building every row again would cost a big notebook seconds.
+    model_->RemoveRow(row);
+    ui_->DeleteButton->setEnabled(model_->rowCount() > 0);
     const QModelIndex next = model_->index(std::min(row, model_->rowCount() - 1), 0);
     if (next.isValid())
         tree->selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);

@@ -32,6 +32,7 @@ public:
     explicit TNotebookModel(QObject* parent = nullptr);
 
     void SetRows(std::vector<TNotebookRec> rows);
+    void RemoveRow(int row);
 
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 };

@@ -1,5 +1,9 @@
 #include "NotebookStoreUnit.h"
 
+#include "core/TextUnit.h"
+
+#include <unordered_map>
+
 namespace nb {
 
 std::string NotebookKey(std::string_view variantKey) {
@@ -34,7 +38,17 @@ void DeleteNotebookEntry(TStringList& entries, TStringList& notes, std::string_v
 }
 
 std::vector<TNotebookRec> NotebookRows(const TStringList& entries, const TStringList& notes) {
+    // The notes indexed once: a lookup per row would make a big notebook quadratic. Names
+    // compare with case ignored and the first line of a name counts, as in a lookup.
+    std::unordered_map<std::string, std::string_view> noteOf;
+    noteOf.reserve(notes.Count());
+    for (const auto& line : notes.Strings()) {
+        const auto eq = line.find('=');
+        if (eq != std::string::npos)
+            noteOf.try_emplace(LowerCase(std::string_view(line).substr(0, eq)), std::string_view(line).substr(eq + 1));
+    }
     std::vector<TNotebookRec> rows;
+    rows.reserve(entries.Count());
     for (const auto& line : entries.Strings()) {
         const auto eq = line.find('=');
         if (eq == std::string::npos) continue;
@@ -47,7 +61,7 @@ std::vector<TNotebookRec> NotebookRows(const TStringList& entries, const TString
             rec.Words += items[i];
         }
         rec.Key = line.substr(0, eq);
-        rec.Note = notes.Value(rec.Key);
+        if (const auto note = noteOf.find(LowerCase(rec.Key)); note != noteOf.end()) rec.Note = note->second;
         rows.push_back(std::move(rec));
     }
     return rows;

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <QWebEngineHistory>
 #include <QWebEngineView>
 
 #include <exception>
@@ -39,6 +40,9 @@ THelpForm::THelpForm(QWidget* owner) : QWidget(owner, Qt::Window), browser_(new 
     layout->addWidget(browser_);
     // Closed like the program's dialogs.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
+    // Back as in a web browser: the help pages link to each other.
+    for (const QKeySequence& keys : {QKeySequence(Qt::ALT | Qt::Key_Left), QKeySequence(Qt::Key_Backspace)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &THelpForm::GoBack);
     // Two thirds of the screen: room for the page beside the main window.
     const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
@@ -61,6 +65,11 @@ void THelpForm::ShowPage(const QString& path) {
                     Qt::UniqueConnection);
         },
         Qt::QueuedConnection);
+}
+
+void THelpForm::GoBack() {
+    QWebEngineView* view = browser_->View();
+    if (view->history()->canGoBack()) view->back();
 }
 
 void THelpForm::PageLoaded(bool ok) {

@@ -19,6 +19,8 @@ public:
     void ShowPage(const QString& path);
 
     TWebBrowser* Browser() const { return browser_; }
+    // Alt+Left and Backspace: the page before, when there is one.
+    void GoBack();
 
 private:
     void PageLoaded(bool ok);
