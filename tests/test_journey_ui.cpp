@@ -7,10 +7,12 @@
 
 #include "encoding/PiecesView.h"
 #include "notebook/AddToNotebookFormUnit.h"
+#include "notebook/NotebookFormUnit.h"
 #include "notebook/NotebookStoreUnit.h"
 #include "notebook/PiecesUnit.h"
 #include "notebook/ReviewFormUnit.h"
 
+#include "ui_NotebookForm.h"
 #include "ui_ReviewForm.h"
 
 #include <QKeyEvent>
@@ -99,6 +101,23 @@ TEST(Journey, AHundredDigitsInPiecesOfThree) {
     EXPECT_EQ(rec->Notes[0], W("входная дверь"));
     EXPECT_EQ(rec->Notes[1], W("прихожая"));
     EXPECT_EQ(rec->Notes[2], "");
+
+    // The notebook window shows the entry's pieces under the list and exports them.
+    nbtest::TModalDialogDriver<TNotebookForm> notebook([&](TNotebookForm& f) {
+        ASSERT_EQ(f.Model()->rowCount(), 1);
+        const TNotebookRec& row = f.Model()->Rows()[0];
+        ASSERT_EQ(row.Pieces.size(), sizes.size());
+        EXPECT_EQ(row.Pieces[0].substr(0, 3), "1. ");
+        EXPECT_NE(row.Pieces[0].find(W(" - (входная дверь)")), std::string::npos) << nbtest::U(row.Pieces[0]);
+        EXPECT_TRUE(f.Controls()->PiecesLabel->isVisible());
+        EXPECT_TRUE(f.Controls()->PiecesLabel->text().contains(QStringLiteral("2. ")));
+        EXPECT_TRUE(f.Controls()->PiecesLabel->text().contains(QStringLiteral("(прихожая)")));
+        const std::string text = NotebookExportText(f.Model()->Rows());
+        EXPECT_NE(text.find("\r\n    2. "), std::string::npos);
+        f.accept();
+    });
+    form->NotebookActionExecute();
+    EXPECT_TRUE(notebook.Shown());
 
     // The review asks piece by piece, each with its place and the piece before it.
     std::vector<std::string> asked;

@@ -515,7 +515,7 @@ void TMainForm::RememberButtonClick() {
 void TMainForm::NotebookActionExecute() {
     const TUserLists& lists = session_.UserLists();
     ShowNotebook(this, session_.SettingsFile(), lists.NotebookEntries, lists.NotebookNotes,
-                 [this](const std::string& key) { return session_.DeleteNotebookEntry(key); });
+                 [this](const std::string& key) { return session_.DeleteNotebookEntry(key); }, &session_.Pieces());
     // A deleted entry's cards are no longer due.
     UpdateReviewAction();
 }
