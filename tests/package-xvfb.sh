@@ -18,7 +18,7 @@ debs=("$work"/pkg/numbrelia_*_*.deb)
 deb=${debs[0]}
 echo "built $(basename "$deb"), $(stat -c %s "$deb") bytes"
 depends=$(dpkg-deb -f "$deb" Depends)
-[[ $depends == *libqt6webenginewidgets6* && $depends == *libicu* ]] ||
+[[ $depends == *libqt6webenginewidgets6* && $depends == *libqt6charts6* && $depends == *libicu* ]] ||
     fail "dependencies not taken from the binaries: $depends"
 
 root=$work/root

@@ -4,9 +4,9 @@
 
 #include "core/FormHelpersUnit.h"
 
-#include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QDate>
@@ -24,30 +24,27 @@ QDate DateOf(int64_t day) {
     return QDate(1970, 1, 1).addDays(day);
 }
 
-// Day labels must differ from each other (they are the axis' categories).
-QStringList DayLabels(int64_t first, int count) {
-    QStringList labels;
-    for (int i = 0; i < count; ++i) labels << DateOf(first + i).toString(QStringLiteral("dd.MM"));
-    return labels;
-}
-
-QChartView* MakeChart(const QString& title, QAbstractBarSeries* series, const QStringList& labels,
-                      double top, const QString& unit, bool legend) {
+// Bars stand at 0, 1, ...; a label names every `step`-th one, so the dates stay readable.
+QChartView* MakeChart(const QString& title, QAbstractBarSeries* series, int64_t firstDay,
+                      int count, int step, double top, const QString& unit, bool legend) {
     auto* chart = new QChart;
     chart->setTitle(title);
     chart->addSeries(series);
-    auto* x = new QBarCategoryAxis;
-    x->append(labels);
-    x->setLabelsAngle(-90);
-    QFont small = x->labelsFont();
-    small.setPointSizeF(small.pointSizeF() * 0.8);
-    x->setLabelsFont(small);
+    auto* x = new QCategoryAxis;
+    x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    for (int i = 0; i < count; i += step)
+        x->append(DateOf(firstDay + i * (step == 1 ? 7 : 1)).toString(QStringLiteral("dd.MM")), i);
+    x->setRange(-0.5, count - 0.5);
+    x->setGridLineVisible(false);
     chart->addAxis(x, Qt::AlignBottom);
     series->attachAxis(x);
     auto* y = new QValueAxis;
     y->setRange(0, top);
     y->setLabelFormat(QStringLiteral("%d") + unit);
-    y->applyNiceNumbers();
+    if (top == 100)
+        y->setTickCount(6);
+    else
+        y->applyNiceNumbers();
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(y);
     chart->legend()->setVisible(legend);
@@ -89,8 +86,8 @@ TReviewStatsForm::TReviewStatsForm(const TReviewStats& st, QWidget* parent)
     }
     auto* dueSeries = new QBarSeries;
     dueSeries->append(dueSet);
-    due_ = MakeChart(QStringLiteral("К повторению в ближайшие 30 дней"), dueSeries,
-                     DayLabels(st.Today, kStatsDays), static_cast<double>(dueTop), QString(), false);
+    due_ = MakeChart(QStringLiteral("К повторению в ближайшие 30 дней"), dueSeries, st.Today,
+                     kStatsDays, 5, static_cast<double>(dueTop), QString(), false);
 
     // Reviews of each of the last 30 days, stacked by grade.
     static const char* const kGrades[] = {"Снова", "Трудно", "Хорошо", "Легко"};
@@ -110,22 +107,20 @@ TReviewStatsForm::TReviewStatsForm(const TReviewStats& st, QWidget* parent)
         reviewSeries->append(set);
     }
     reviews_ = MakeChart(QStringLiteral("Повторения за последние 30 дней"), reviewSeries,
-                         DayLabels(st.Today - (kStatsDays - 1), kStatsDays),
-                         static_cast<double>(reviewTop), QString(), true);
+                         st.Today - (kStatsDays - 1), kStatsDays, 5, static_cast<double>(reviewTop),
+                         QString(), true);
 
     // Retention per week: reviews on a later day than the card's previous grade.
     auto* weekSet = new QBarSet(QStringLiteral("Вспомнено"));
-    QStringList weeks;
-    for (int i = 0; i < kStatsWeeks; ++i) {
-        const auto r = st.RetentionPerWeek[static_cast<size_t>(i)].Share();
+    for (const TRetention& week : st.RetentionPerWeek) {
+        const auto r = week.Share();
         *weekSet << (r ? *r * 100 : 0.0);
-        const int64_t end = st.Today - 7 * (kStatsWeeks - 1 - i);
-        weeks << DateOf(end - 6).toString(QStringLiteral("dd.MM")) + QStringLiteral("–") +
-                     DateOf(end).toString(QStringLiteral("dd.MM"));
     }
     auto* weekSeries = new QBarSeries;
     weekSeries->append(weekSet);
-    retention_ = MakeChart(QStringLiteral("Доля вспомненного по неделям"), weekSeries, weeks, 100,
+    // Each week is labelled with its first day.
+    retention_ = MakeChart(QStringLiteral("Доля вспомненного по неделям (с указанного дня)"),
+                           weekSeries, st.Today - 7 * kStatsWeeks + 1, kStatsWeeks, 1, 100,
                            QStringLiteral(" %"), false);
 
     for (QChartView* v : {due_, reviews_, retention_}) ui_->ChartsLayout->addWidget(v);
