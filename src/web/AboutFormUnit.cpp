@@ -7,6 +7,8 @@
 
 #include <QScreen>
 
+#include <initializer_list>
+
 namespace nb::ui {
 
 TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TAboutForm>()) {
@@ -20,6 +22,12 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<
         p.setColor(QPalette::WindowText, Qt::blue);
         link->setPalette(p);
     }
+    // The program has no mail address yet: a line without one is not shown rather than
+    // one that leads nowhere.
+    const bool noMail = ui_->EMailHLink1Label->URL().isEmpty() && ui_->EMailHLink2Label->URL().isEmpty();
+    for (QWidget* w : std::initializer_list<QWidget*>{ui_->EMailCaptionLabel, ui_->EMailHLink1Label, ui_->EMail1Label,
+                                                      ui_->EMailHLink2Label, ui_->EMail2Label})
+        w->setVisible(!noMail);
     ui_->EMailHLink1Label->SetOnClick([this] { EMailHLink1LabelClick(); });
     ui_->EMailHLink2Label->SetOnClick([this] { EMailHLink2LabelClick(); });
 
