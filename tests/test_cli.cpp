@@ -259,3 +259,36 @@ TEST(Cli, ShippedDataGivesPhrasesForLongNumbers) {
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), groups);
     EXPECT_EQ(r.out.find("\n\t"), std::string::npos) << "every group has words";
 }
+
+TEST(Cli, PiecesAndRememberStoreWhatTheWindowStores) {
+    Folder f;
+    CliRun r = Cli(f.Dir() + " pieces --piece-words 2 22-1-2-1-22");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "1\t221\t22-1\tтот,жук\n2\t21\t2-1\tад,жук\n3\t22\t22\tтот\n");
+    EXPECT_EQ(Cli(f.Dir() + " pieces 22-1").out, "1\t221\t22-1\tтот,жук\n") << "off: one piece";
+    EXPECT_EQ(Cli(f.Dir() + " pieces --piece-words 7 22-1").status, 2);
+    EXPECT_EQ(Cli(f.Dir() + " pieces 3-1").status, 1) << "3 is the code of no word";
+
+    r = Cli(f.Dir() + " remember --note 'пи' --pieces 2 22-1-2-1-22");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "2212122\n");
+    const std::string entry = W("22-1-2-1-22,тот,жук,ад,жук,тот");
+    EXPECT_EQ(f.Read("notebook.txt"), "22=22,x\r\n2212122=" + entry + "\r\n");
+    EXPECT_EQ(f.Read("notebook_add.txt"), W("2212122=пи\r\n"));
+    EXPECT_EQ(f.Read("notebook_pieces.txt"), "2212122\t2-2-1\t\t\t\t" + entry + "\r\n");
+    EXPECT_EQ(Cli(f.Dir() + " pieces 22-1-2-1-22").out, "1\t221\t22-1\tтот,жук\n2\t21\t2-1\tад,жук\n3\t22\t22\tтот\n")
+        << "the remembered cut";
+    r = Cli(f.Dir() + " review --date 2026-03-02");
+    EXPECT_THAT(r.out, HasSubstr("2212122#1\tnumber\t2026-03-02\n")) << "two cards a piece";
+    EXPECT_THAT(r.out, ::testing::Not(HasSubstr("2212122\t")));
+    r = Cli(f.Dir() + " grade 2212122#3 phrase 3 --date 2026-03-02");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(r.out, ::testing::StartsWith("2212122#3\tphrase\t"));
+
+    EXPECT_EQ(Cli(f.Dir() + " remember 22-1 тот дот").status, 1) << "дот is hidden: not in its column";
+    EXPECT_EQ(Cli(f.Dir() + " remember 22-1 тот").status, 2);
+    r = Cli(f.Dir() + " remember 22-1-2-1-22 тот жук ад жук тот");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(f.Read("notebook_pieces.txt"), "") << "remembered plain, its pieces go";
+    EXPECT_EQ(f.Read("notebook_add.txt"), W("2212122=пи\r\n")) << "without --note the note stays";
+}

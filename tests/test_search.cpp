@@ -76,6 +76,14 @@ TEST(Search, DigitsOnlyAndEmptyInput) {
     EXPECT_THAT(Keys(search.DisplayOrder("12").Rows), ElementsAre("1-2"));
 }
 
+TEST(Search, LongKeysAreToldApartWhereTheyDiffer) {
+    EXPECT_EQ(DifferingGroupStart("314-15-926", "314-15-926"), 0u);
+    EXPECT_EQ(DifferingGroupStart("31-415-926", "314-15-926"), 0u);
+    EXPECT_EQ(DifferingGroupStart("314-15-92-6", "314-15-926"), 7u) << "at a group's start";
+    EXPECT_EQ(DifferingGroupStart("314-159-26", "314-15-926"), 4u) << "159 is not 15";
+    EXPECT_EQ(DifferingGroupStart("314-15", "314-15-926"), 4u);
+}
+
 TEST(Search, NormalisingAndZeroRulePadding) {
     EXPECT_EQ(NormaliseNumber("8 (927) 05-6"), "8927056");
     EXPECT_EQ(NormaliseNumber(""), "5270563");

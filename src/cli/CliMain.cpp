@@ -1,6 +1,7 @@
 // numbrelia-cli: the desktop program's session from a terminal, on the same program folder
 // and files. It reads the settings, lists and notebook but never writes them (`grade`
-// writes the review deck and log as the review window does); it uses and
+// writes the review deck and log as the review window does, `remember` the notebook as
+// its "Запомнить" does); it uses and
 // refreshes the code-dictionary cache exactly as the program does, and, installed, makes
 // the user's folder at its first start as the program does.
 #include "code/CodeTableUnit.h"
@@ -10,6 +11,9 @@
 #include "core/TextUnit.h"
 #include "dictionary/WordListUnit.h"
 #include "encoding/VariantSearchUnit.h"
+#include "notebook/NotebookStoreUnit.h"
+#include "notebook/PieceCardsUnit.h"
+#include "notebook/PiecesUnit.h"
 #include "notebook/ReviewLogUnit.h"
 #include "notebook/ReviewStatsUnit.h"
 #include "notebook/ReviewUnit.h"
@@ -56,6 +60,17 @@ constexpr const char* kUsage =
     "                    mature, due, reviews, retention), then due YYYY-MM-DD<TAB>N for 30 days\n"
     "  export-cards FILE the review cards as UTF-8 text for flash-card programs:\n"
     "                    front<TAB>back<TAB>tags, one card a line\n"
+    "  pieces [--piece-words N] VARIANT\n"
+    "                    a long phrase in pieces of at most N words (0 or 2-6; default the\n"
+    "                    setting, or the cut remembered for the variant), one a line:\n"
+    "                    INDEX<TAB>DIGITS<TAB>GROUPS<TAB>WORDS, GROUPS joined by -, WORDS\n"
+    "                    the chosen word of each column joined by ,\n"
+    "  remember [--note TEXT] [--pieces N] VARIANT [WORD...]\n"
+    "                    store the variant in the notebook as the window's \"Запомнить\"\n"
+    "                    does, with a word a group (default the chosen word of each\n"
+    "                    column) and, with --pieces, cut into pieces of at most N words;\n"
+    "                    without --note the stored note stays; prints the notebook key.\n"
+    "                    A word not in its column: exit 1; a wrong number of words: exit 2\n"
     "\n"
     "Options (defaults come from the folder's settings.ini):\n"
     "  --dir DIR         a portable program folder (default: this program's files, in its\n"
@@ -133,7 +148,7 @@ Options Parse(int argc, char** argv) {
     const bool noArgs = o.command == "hint" || o.command == "build";
     // These check their own arguments.
     const bool review = o.command == "review" || o.command == "grade" || o.command == "stats" ||
-                        o.command == "export-cards";
+                        o.command == "export-cards" || o.command == "pieces" || o.command == "remember";
     if (!needsArgs && !oneArg && !noArgs && !review) throw UsageError{"unknown command " + o.command};
     if (needsArgs && o.args.empty()) throw UsageError{"code needs at least one entry"};
     if (oneArg && o.args.size() != 1) throw UsageError{o.command + " takes exactly one argument"};
@@ -277,19 +292,32 @@ int Variants(const Options& o) {
     return 0;
 }
 
-int Words(const Options& o) {
-    for (const std::string& g : SplitVariantKey(o.args[0]))
+void CheckVariant(const std::string& variant) {
+    for (const std::string& g : SplitVariantKey(variant))
         if (g.empty() || g.find_first_not_of("0123456789") != std::string::npos)
-            throw UsageError{"\"" + o.args[0] + "\" is no variant: groups of digits joined by -"};
-    Session s(o);
-    s.LoadAndBuild();
-    // The window's columns, the all-hidden rule included (this tool never writes the list).
-    std::string out;
-    for (const TWordColumn& column : s.WordColumns(o.args[0])) {
+            throw UsageError{"\"" + variant + "\" is no variant: groups of digits joined by -"};
+}
+
+// The window's columns, the all-hidden rule included (this tool never writes the list);
+// empty, with the message said, when a group is the code of no dictionary word.
+std::vector<TWordColumn> Columns(Session& s, const std::string& variant) {
+    std::vector<TWordColumn> columns = s.WordColumns(variant);
+    for (const TWordColumn& column : columns)
         if (column.Entries.empty()) {
             std::cerr << "numbrelia-cli: " << column.Group << " is the code of no dictionary word\n";
-            return 1;
+            return {};
         }
+    return columns;
+}
+
+int Words(const Options& o) {
+    CheckVariant(o.args[0]);
+    Session s(o);
+    s.LoadAndBuild();
+    const std::vector<TWordColumn> columns = Columns(s, o.args[0]);
+    if (columns.empty()) return 1;
+    std::string out;
+    for (const TWordColumn& column : columns) {
         out += column.Group;
         for (size_t i = 0; i < column.Entries.size(); ++i)
             if (!column.Hidden[i]) out += '\t' + Out(s.DicList()[static_cast<size_t>(column.Entries[i])]);
@@ -327,10 +355,18 @@ int64_t DateArgument(std::vector<std::string>& args) {
 }
 
 // The deck of the session's notebook; a file that cannot be read stops the command.
-TReviewDeck SessionDeck(const Session& s, TStringList& entries) {
+TReviewDeck SessionDeck(const Session& s, TStringList& entries, TPiecesList* piecesOut = nullptr) {
     LoadListIfExists(entries, s.Paths().Notebook());
+    // As in the window: a pieces file that cannot be read leaves every entry plain.
+    TPiecesList pieces;
+    try {
+        LoadPieces(pieces, s.Paths().NotebookPieces());
+    } catch (const EError& e) {
+        std::cerr << "numbrelia-cli: " << e.what() << '\n';
+    }
     std::string error;
-    TReviewDeck deck = LoadDeck(s.Paths().NotebookReview(), entries, &error);
+    TReviewDeck deck = LoadDeck(s.Paths().NotebookReview(), entries, &error, &pieces);
+    if (piecesOut) *piecesOut = std::move(pieces);
     if (!error.empty()) throw EError(error);
     if (!deck.Unread.empty())
         std::cerr << "numbrelia-cli: " << deck.Unread.size() << " line(s) of "
@@ -424,7 +460,8 @@ int ExportCards(const Options& o) {
     if (o.args.size() != 1) throw UsageError{"export-cards takes exactly one FILE"};
     Session s(o);
     TStringList entries(TStringList::Kind::Plain), notes(TStringList::Kind::Plain);
-    const auto cards = SessionDeck(s, entries).Cards;
+    TPiecesList pieces;
+    const auto cards = SessionDeck(s, entries, &pieces).Cards;
     LoadListIfExists(notes, s.Paths().NotebookNotes());
     // A field must not break the line or the columns.
     auto field = [](std::string text) {
@@ -434,17 +471,121 @@ int ExportCards(const Options& o) {
     };
     std::string out;
     for (const TReviewCard& c : cards) {
-        const auto items = ReadCommaList(c.Source);
-        std::string words;
-        for (size_t i = 1; i < items.size(); ++i) words += (i > 1 ? " - " : "") + items[i];
-        std::string note = notes.Value(c.Key);
+        const auto face = CardFace(entries, notes, pieces, c.Key);
+        if (!face) continue;
+        std::string words, groups;
+        for (const auto& w : face->Words) words += (words.empty() ? "" : " - ") + w;
+        for (const auto& g : face->Groups) groups += (groups.empty() ? "" : "-") + g;
+        // A piece's note is its place on the journey.
+        std::string note = face->Piece > 0 ? face->PlaceNote : face->EntryNote;
         if (!note.empty()) note = " (" + note + ")";
         const bool number = c.Direction == TReviewDirection::NumberToPhrase;
-        out += field(number ? items.front() : words) + '\t' +
-               field(number ? words + note : items.front() + note) + "\tnumbrelia numbrelia-" +
-               DirectionName(c.Direction) + '\n';
+        out += field(number ? groups : words) + '\t' + field(number ? words + note : groups + note) +
+               "\tnumbrelia numbrelia-" + DirectionName(c.Direction) + '\n';
     }
     WriteFileAtomic(o.args[0], out);
+    return 0;
+}
+
+// "--piece-words N" / "--pieces N": 0 (not cut) or the setting's 2..6.
+int32_t PieceWordsArg(const std::string& name, const std::string& v) {
+    int32_t n = 0;
+    if (!ParseInt32(v, n) || (n != 0 && (n < kMinPieceWords || n > kMaxPieceWords)))
+        throw UsageError{name + " takes 0 or 2 to 6, not \"" + v + "\""};
+    return n;
+}
+
+int Pieces(const Options& o) {
+    std::optional<int32_t> n;
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < o.args.size(); ++i) {
+        if (o.args[i] == "--piece-words" && i + 1 < o.args.size())
+            n = PieceWordsArg(o.args[i], o.args[i + 1]), ++i;
+        else
+            rest.push_back(o.args[i]);
+    }
+    if (rest.size() != 1) throw UsageError{"pieces takes [--piece-words N] VARIANT"};
+    const std::string& variant = rest[0];
+    CheckVariant(variant);
+    Session s(o);
+    s.LoadAndBuild();
+    const std::vector<TWordColumn> columns = Columns(s, variant);
+    if (columns.empty()) return 1;
+    std::vector<std::string> groups, words;
+    for (const TWordColumn& c : columns) {
+        groups.push_back(c.Group);
+        words.push_back(c.Chosen >= 0 ? s.DicList()[static_cast<size_t>(c.Chosen)] : std::string());
+    }
+    // An explicit N cuts afresh; else the remembered cut, else the setting's.
+    std::vector<int32_t> sizes = n ? SplitPieces(groups.size(), *n) : s.PieceSizes(variant);
+    if (sizes.empty()) sizes = {static_cast<int32_t>(groups.size())}; // not cut: one piece
+    std::string out;
+    int index = 0;
+    for (const TPiece& p : MakePieces(groups, words, sizes)) {
+        std::string g, w;
+        for (const auto& x : p.Groups) g += (g.empty() ? "" : "-") + x;
+        for (const auto& x : p.Words) w += (w.empty() ? "" : ",") + Out(x);
+        out += std::to_string(++index) + '\t' + p.Digits + '\t' + g + '\t' + w + '\n';
+    }
+    std::cout << out;
+    return 0;
+}
+
+int Remember(const Options& o) {
+    std::optional<std::string> note;
+    std::optional<int32_t> n;
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < o.args.size(); ++i) {
+        if (rest.empty() && o.args[i] == "--note" && i + 1 < o.args.size())
+            note = Utf8ToCp1251(o.args[++i]);
+        else if (rest.empty() && o.args[i] == "--pieces" && i + 1 < o.args.size())
+            n = PieceWordsArg(o.args[i], o.args[i + 1]), ++i;
+        else
+            rest.push_back(o.args[i]);
+    }
+    if (rest.empty()) throw UsageError{"remember takes [--note TEXT] [--pieces N] VARIANT [WORD...]"};
+    const std::string variant = rest[0];
+    CheckVariant(variant);
+    const size_t groupCount = SplitVariantKey(variant).size();
+    if (rest.size() > 1 && rest.size() - 1 != groupCount)
+        throw UsageError{"remember needs one word for each of the " + std::to_string(groupCount) +
+                         " groups of " + variant + ", or none"};
+    Session s(o);
+    s.LoadAndBuild();
+    const std::vector<TWordColumn> columns = Columns(s, variant);
+    if (columns.empty()) return 1;
+    std::vector<std::string> words;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const TWordColumn& c = columns[i];
+        if (rest.size() == 1) {
+            words.push_back(s.DicList()[static_cast<size_t>(c.Chosen)]);
+            continue;
+        }
+        // Only what the window's column shows can be chosen there.
+        const std::string word = Utf8ToCp1251(rest[i + 1]);
+        bool shown = false;
+        for (size_t k = 0; k < c.Entries.size() && !shown; ++k)
+            shown = !c.Hidden[k] && s.DicList()[static_cast<size_t>(c.Entries[k])] == word;
+        if (!shown) {
+            std::cerr << "numbrelia-cli: \"" << rest[i + 1] << "\" is not a word of the column " << c.Group << '\n';
+            return 1;
+        }
+        words.push_back(word);
+    }
+    // The window and another copy of this tool write the notebook too: what they stored
+    // before this lock is read again, so it is not written over.
+    const TFileLock lock(s.Paths().Folder);
+    s.ReloadNotebook();
+    const std::string key = NotebookKey(variant);
+    std::vector<int32_t> sizes = n ? SplitPieces(groupCount, *n) : std::vector<int32_t>{};
+    // The same cut again keeps its place notes, as the window shows them for editing.
+    std::vector<std::string> placeNotes;
+    if (const TPiecesRec* rec = s.StoredPieces(key); rec && rec->Sizes == sizes) placeNotes = rec->Notes;
+    const std::vector<std::string> errors =
+        s.Remember(variant, words, note ? *note : s.NotebookNote(variant), sizes, placeNotes);
+    for (const auto& e : errors) std::cerr << "numbrelia-cli: " << e << '\n';
+    if (!errors.empty()) return 1;
+    std::cout << key << '\n';
     return 0;
 }
 
@@ -461,6 +602,8 @@ int main(int argc, char** argv) {
         if (o.command == "grade") return Grade(o);
         if (o.command == "stats") return Stats(o);
         if (o.command == "export-cards") return ExportCards(o);
+        if (o.command == "pieces") return Pieces(o);
+        if (o.command == "remember") return Remember(o);
         return Build(o);
     } catch (const UsageError& e) {
         std::cerr << "numbrelia-cli: " << e.message << "\n\n" << kUsage;

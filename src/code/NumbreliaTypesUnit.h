@@ -46,6 +46,8 @@ struct TNotebookRec {
     std::string Words;
     std::string Note;
     std::string Key; // the notebook key (the digits) that the row was read from
+    // An entry in pieces: one line a piece, "I. GROUPS - WORDS - (PLACE)"; empty when plain.
+    std::vector<std::string> Pieces;
 };
 
 } // namespace nb

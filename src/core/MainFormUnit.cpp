@@ -6,6 +6,7 @@
 #include "core/MessageBoxUnit.h"
 #include "core/SettingsFormUnit.h"
 #include "core/TextUnit.h"
+#include "encoding/PiecesView.h"
 #include "encoding/VariantsModel.h"
 #include "notebook/AddToNotebookFormUnit.h"
 #include "notebook/NotebookFormUnit.h"
@@ -139,7 +140,7 @@ TMainForm::TMainForm(const TPaths& paths, QWidget* parent)
     // The words view and its pop-up menu.
     ui_->WordsPanel->Setup(painting_, session_);
     ui_->WordsPanel->SetTabPredecessor(ui_->VariantsVirtualStringTree);
-    tree->setItemDelegate(new TElidedTipDelegate(tree));
+    tree->setItemDelegate(new TVariantsDelegate(tree));
     connect(ui_->WordsPanel, &TWordsView::WordFocusChanged, this, &TMainForm::WordFocusChanged);
     connect(ui_->WordsPanel, &TWordsView::HiddenWordsChanged, this, [this] {
         SaveUserList(&TSession::SaveHidedWords, this);
@@ -441,6 +442,11 @@ void TMainForm::VariantsVirtualStringTreeChange() {
 void TMainForm::ShowVariantWords(const std::string& variant) {
     bool hiddenChanged = false;
     ui_->WordsPanel->ShowVariant(session_.WordColumns(variant, &hiddenChanged));
+    // Cut into pieces only with the setting on: off, the phrase is one line as always.
+    const int32_t n = session_.Settings().PieceWords;
+    ui_->PiecesPanel->ShowVariant(SplitVariantKey(variant), n > 0 ? session_.PieceSizes(variant) : std::vector<int32_t>{},
+                                  session_.PieceNotes(variant), n);
+    UpdateWordEdit();
     if (hiddenChanged) SaveUserList(&TSession::SaveHidedWords, this);
     SplitterMoved();
 }
@@ -464,6 +470,7 @@ void TMainForm::UpdateWordEdit() {
     ui_->WordEdit->setText(FromCp1251(phrase));
     // A phrase longer than the line shows its beginning.
     ui_->WordEdit->setCursorPosition(0);
+    ui_->PiecesPanel->SetWords(ui_->WordsPanel->ChosenWords(), ui_->WordsPanel->CurrentColumn());
 }
 
 void TMainForm::SplitterMoved() { ui_->WordsPanel->SplitterMoved(); }
@@ -515,7 +522,10 @@ void TMainForm::RememberButtonClick() {
     const std::optional<std::string> note =
         AskRememberNote(this, variant, words, session_.NotebookNote(variant));
     if (!note) return;
-    const std::vector<std::string> errors = session_.Remember(variant, words, *note);
+    const TPiecesView* pieces = ui_->PiecesPanel;
+    const std::vector<std::string> errors =
+        pieces->Cut() ? session_.Remember(variant, words, *note, pieces->Sizes(), pieces->Notes())
+                      : session_.Remember(variant, words, *note);
     UpdateReviewAction();
     if (!errors.empty()) TMessageBox::Error(this, MessageText(errors));
 }
@@ -523,7 +533,7 @@ void TMainForm::RememberButtonClick() {
 void TMainForm::NotebookActionExecute() {
     const TUserLists& lists = session_.UserLists();
     ShowNotebook(this, session_.SettingsFile(), lists.NotebookEntries, lists.NotebookNotes,
-                 [this](const std::string& key) { return session_.DeleteNotebookEntry(key); });
+                 [this](const std::string& key) { return session_.DeleteNotebookEntry(key); }, &session_.Pieces());
     // A deleted entry's cards are no longer due.
     UpdateReviewAction();
 }
@@ -532,14 +542,14 @@ void TMainForm::ReviewActionExecute() {
     const TUserLists& lists = session_.UserLists();
     ShowReview(this, lists.NotebookEntries, lists.NotebookNotes, painting_,
                session_.Paths().NotebookReview(), session_.Settings().ReviewNewCardsPerDay,
-               session_.Settings().ReviewDesiredRetention);
+               session_.Settings().ReviewDesiredRetention, &session_.Pieces());
     UpdateReviewAction();
 }
 
 void TMainForm::UpdateReviewAction() {
     const size_t due = DueReviewCount(session_.UserLists().NotebookEntries,
                                       session_.Paths().NotebookReview(),
-                                      session_.Settings().ReviewNewCardsPerDay);
+                                      session_.Settings().ReviewNewCardsPerDay, &session_.Pieces());
     ui_->ReviewAction->setText(due ? QStringLiteral("&Повторение (%1)").arg(due)
                                    : QStringLiteral("&Повторение"));
 }

@@ -53,6 +53,14 @@ void TSession::PrepareFolders() const {
 bool TSession::Load() {
     const bool converted = LoadDictionary(dicList_, paths_.Dictionary());
     userLists_.Load(paths_);
+    // The pieces only ever add to the notebook: a file that cannot be read leaves every
+    // entry plain and is not written over.
+    try {
+        LoadPieces(pieces_, paths_.NotebookPieces());
+        piecesLoaded_ = true;
+    } catch (const EError& e) {
+        piecesError_ = e.what();
+    }
     return converted;
 }
 
@@ -79,6 +87,7 @@ void TSession::OverrideSettings(const TProgSettings& settings) {
 bool TSession::ApplyWordOrder(const TProgSettings& edited) {
     TProgSettings orderOnly = settings_;
     orderOnly.FamiliarFirst = edited.FamiliarFirst;
+    orderOnly.PieceWords = edited.PieceWords; // the cut of the phrase needs no build either
     if (edited == settings_ || edited != orderOnly) return false;
     settings_ = edited;
     return true;
@@ -218,14 +227,73 @@ std::vector<std::string> TSession::Remember(const std::string& variantKey,
                                             const std::vector<std::string>& words,
                                             const std::string& note) {
     if (!CanRemember(variantKey, words)) throw EError(res::kNothingToRemember);
+    return Remember(variantKey, words, note, {}, {});
+}
+
+std::vector<std::string> TSession::Remember(const std::string& variantKey,
+                                            const std::vector<std::string>& words, const std::string& note,
+                                            const std::vector<int32_t>& sizes,
+                                            const std::vector<std::string>& placeNotes) {
+    if (!CanRemember(variantKey, words)) throw EError(res::kNothingToRemember);
+    if (!sizes.empty() && !SizesFit(sizes, words.size())) throw EError(res::kPiecesDoNotFit);
     RememberEntry(userLists_.NotebookEntries, userLists_.NotebookNotes, variantKey, words, note);
+    const std::string key = NotebookKey(variantKey);
+    if (sizes.empty())
+        pieces_.Remove(key);
+    else
+        pieces_.Set({key, sizes, placeNotes, userLists_.NotebookEntries.Value(key)});
     // At once, not only at shut-down: a crash must not lose what the user remembered.
-    return userLists_.SaveNotebook(paths_);
+    return SaveNotebookFiles();
 }
 
 std::vector<std::string> TSession::DeleteNotebookEntry(const std::string& key) {
     nb::DeleteNotebookEntry(userLists_.NotebookEntries, userLists_.NotebookNotes, key);
-    return userLists_.SaveNotebook(paths_);
+    pieces_.Remove(key);
+    return SaveNotebookFiles();
+}
+
+std::vector<std::string> TSession::SaveNotebookFiles() {
+    std::vector<std::string> errors = userLists_.SaveNotebook(paths_);
+    if (!userLists_.NotebookLoaded) return errors;
+    if (!piecesLoaded_) {
+        if (!piecesError_.empty()) errors.push_back(piecesError_);
+        return errors;
+    }
+    pieces_.Sync(userLists_.NotebookEntries);
+    try {
+        SavePieces(pieces_, paths_.NotebookPieces());
+    } catch (const EError& e) {
+        errors.emplace_back(e.what());
+    }
+    return errors;
+}
+
+void TSession::ReloadNotebook() {
+    TUserLists fresh;
+    LoadListIfExists(fresh.NotebookEntries, paths_.Notebook());
+    LoadListIfExists(fresh.NotebookNotes, paths_.NotebookNotes());
+    userLists_.NotebookEntries = std::move(fresh.NotebookEntries);
+    userLists_.NotebookNotes = std::move(fresh.NotebookNotes);
+    userLists_.NotebookLoaded = userLists_.NotebookNotesLoaded = true;
+    LoadPieces(pieces_, paths_.NotebookPieces());
+    piecesLoaded_ = true;
+}
+
+const TPiecesRec* TSession::StoredPieces(std::string_view key) const {
+    return pieces_.Find(key, userLists_.NotebookEntries.Value(key));
+}
+
+std::vector<int32_t> TSession::PieceSizes(std::string_view variantKey, int32_t n) const {
+    if (n < 0) n = settings_.PieceWords;
+    if (RememberedVariant(userLists_.NotebookEntries, NotebookKey(variantKey)) == variantKey)
+        if (const TPiecesRec* rec = StoredPieces(NotebookKey(variantKey))) return rec->Sizes;
+    return SplitPieces(SplitVariantKey(variantKey).size(), n);
+}
+
+std::vector<std::string> TSession::PieceNotes(std::string_view variantKey) const {
+    if (RememberedVariant(userLists_.NotebookEntries, NotebookKey(variantKey)) == variantKey)
+        if (const TPiecesRec* rec = StoredPieces(NotebookKey(variantKey))) return rec->Notes;
+    return {};
 }
 
 // ---- saves ----------------------------------------------------------------------------------
@@ -237,6 +305,14 @@ std::vector<std::string> TSession::SaveIgnoredCodes() const { return userLists_.
 std::vector<std::string> TSession::Save() {
     // Lists that were never loaded are not written (a failed start keeps the user's files).
     std::vector<std::string> errors = userLists_.Save(paths_);
+    // Every change was written at once; what is left is a line a hand edit made stale.
+    if (userLists_.NotebookLoaded && piecesLoaded_ && pieces_.Sync(userLists_.NotebookEntries)) {
+        try {
+            SavePieces(pieces_, paths_.NotebookPieces());
+        } catch (const EError& e) {
+            errors.emplace_back(e.what());
+        }
+    }
     for (std::string& e : WriteSettings()) errors.push_back(std::move(e));
     return errors;
 }

@@ -12,6 +12,7 @@
 #include "dictionary/CodeDictionaryUnit.h"
 #include "dictionary/WordListUnit.h"
 #include "encoding/VariantSearchUnit.h"
+#include "notebook/PiecesUnit.h"
 
 #include <cstdint>
 #include <functional>
@@ -51,7 +52,7 @@ public:
     // table is chosen again from them.
     void OverrideSettings(const TProgSettings& settings);
     // The settings dialog's result when it differs from the settings in the word order
-    // alone: taken, and true (nothing the code dictionary or the variants are made of
+    // and the cut into pieces alone: taken, and true (nothing the code dictionary or the variants are made of
     // changed). Otherwise false, and nothing taken.
     bool ApplyWordOrder(const TProgSettings& edited);
     // The settings dialog's result: the settings and their table are taken and the code
@@ -106,6 +107,25 @@ public:
     // Deletes what is stored for a notebook key and writes both files at once.
     std::vector<std::string> DeleteNotebookEntry(const std::string& key);
 
+    // Long numbers in pieces (notebook_pieces.txt beside the notebook). The cut of a
+    // variant: the remembered one when the notebook holds this very variant with pieces,
+    // else `n` groups at most a piece (SplitPieces); empty: the variant is not cut.
+    // `n` < 0 means the PieceWords setting.
+    std::vector<int32_t> PieceSizes(std::string_view variantKey, int32_t n = -1) const;
+    // The place notes remembered for the variant's pieces (one per piece), or none.
+    std::vector<std::string> PieceNotes(std::string_view variantKey) const;
+    // What is stored for a notebook key when it still fits its entry, or null.
+    const TPiecesRec* StoredPieces(std::string_view key) const;
+    // Remember with pieces: the entry as Remember stores it, and its cut with a note a
+    // piece; `sizes` empty stores it plain, which drops its former pieces. Writes the
+    // notebook files at once; EError when the sizes do not cut the variant's groups.
+    std::vector<std::string> Remember(const std::string& variantKey, const std::vector<std::string>& words,
+                                      const std::string& note, const std::vector<int32_t>& sizes,
+                                      const std::vector<std::string>& placeNotes);
+    const TPiecesList& Pieces() const { return pieces_; }
+    // Reads the notebook files again (another program may have written them since Load).
+    void ReloadNotebook();
+
     // Writes one user list now; the same rule as Save: a list never loaded is not written.
     std::vector<std::string> SaveHidedWords() const;
     std::vector<std::string> SaveIgnoredCodes() const;
@@ -129,6 +149,7 @@ public:
 
 private:
     void BuildWith(TStringList* reloadedDicList, const TBuildCallbacks& callbacks);
+    std::vector<std::string> SaveNotebookFiles();
     const std::string& Word(int32_t entry) const;
 
     TPaths paths_;
@@ -141,6 +162,10 @@ private:
     TStringList dicList_{TStringList::Kind::Sorted};
     TUserLists userLists_;
     TCodeDictionary codeDictionary_;
+    TPiecesList pieces_;
+    // An unreadable pieces file is never written over (and its pieces are not shown).
+    bool piecesLoaded_ = false;
+    std::string piecesError_;
 };
 
 } // namespace nb

@@ -1,6 +1,7 @@
 #include "SettingsUnit.h"
 
 #include "code/CodeTableUnit.h"
+#include "notebook/PiecesUnit.h"
 
 #include <algorithm>
 #include <charconv>
@@ -48,6 +49,9 @@ void LoadSettings(const TIniFile& ini, const TCodeRecArr& tables, TProgSettings&
         std::clamp(ini.ReadInteger(s, "ReviewNewCardsPerDay", kDefaultReviewNewCardsPerDay), 0,
                    kMaxReviewNewCardsPerDay);
     settings.ReviewDesiredRetention = ParseRetention(ini.ReadString(s, "ReviewDesiredRetention", ""));
+    // Only the dialog's choices; anything else is off.
+    settings.PieceWords = ini.ReadInteger(s, "PieceWords", 0);
+    if (settings.PieceWords < kMinPieceWords || settings.PieceWords > kMaxPieceWords) settings.PieceWords = 0;
 }
 
 int32_t ClampPaneSize(int32_t stored, int32_t available, int32_t minimum, int32_t other) {
@@ -59,8 +63,7 @@ int32_t ClampPaneSize(int32_t stored, int32_t available, int32_t minimum, int32_
 void SaveSettings(TIniFile& ini, const TProgSettings& settings, const TLayoutSettings& layout) {
     // One replacement of the file: a kill in the middle leaves the old values or the new.
     auto flag = [](bool b) { return std::string(b ? "1" : "0"); };
-    ini.WriteStrings(kSettingsSection,
-                     {{"CodeCode", settings.CodeCode},
+    std::vector<std::pair<std::string, std::string>> values{{"CodeCode", settings.CodeCode},
                       {"LetterColor", std::to_string(settings.LetterColor)},
                       {"ShowPic", flag(settings.ShowPic)},
                       {"AddNull", flag(settings.AddNull)},
@@ -70,7 +73,11 @@ void SaveSettings(TIniFile& ini, const TProgSettings& settings, const TLayoutSet
                       {"BrowserPanelHeight", std::to_string(layout.BrowserPanelHeight)},
                       {"FamiliarFirst", flag(settings.FamiliarFirst)},
                       {"ReviewNewCardsPerDay", std::to_string(settings.ReviewNewCardsPerDay)},
-                      {"ReviewDesiredRetention", RetentionText(settings.ReviewDesiredRetention)}});
+                      {"ReviewDesiredRetention", RetentionText(settings.ReviewDesiredRetention)}};
+    // Off and never set, a file stays as it always was.
+    if (settings.PieceWords != 0 || !ini.ReadString(kSettingsSection, "PieceWords", "").empty())
+        values.emplace_back("PieceWords", std::to_string(settings.PieceWords));
+    ini.WriteStrings(kSettingsSection, values);
 }
 
 } // namespace nb

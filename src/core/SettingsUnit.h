@@ -34,6 +34,8 @@ struct TProgSettings {
     // New review cards shown per day, 0 to 9999.
     int32_t ReviewNewCardsPerDay = kDefaultReviewNewCardsPerDay;
     double ReviewDesiredRetention = kDefaultReviewDesiredRetention;
+    // Long phrases cut into pieces of at most this many words; 0: not cut.
+    int32_t PieceWords = 0;
 
     bool operator==(const TProgSettings&) const = default;
 
@@ -60,7 +62,7 @@ int32_t ClampPaneSize(int32_t stored, int32_t available, int32_t minimum, int32_
 
 // Writes the seven values of shutdown in their documented order, then FamiliarFirst, then
 // the two review values (ReviewNewCardsPerDay, ReviewDesiredRetention with two decimals),
-// in one replacement of the file.
+// then PieceWords when it is on or was set, in one replacement of the file.
 // Throws EError.
 void SaveSettings(TIniFile& ini, const TProgSettings& settings, const TLayoutSettings& layout);
 

@@ -26,6 +26,7 @@ struct TPaths {
     std::string Notebook() const { return Folder + "/notebook.txt"; }
     std::string NotebookNotes() const { return Folder + "/notebook_add.txt"; }
     std::string NotebookReview() const { return Folder + "/notebook_review.txt"; }
+    std::string NotebookPieces() const { return Folder + "/notebook_pieces.txt"; }
     std::string CacheFolder() const { return Folder + "/Cache"; }
     // Cache file n (1..3) of the table with this identifier.
     std::string CacheFile(const std::string& ident, int n) const {

@@ -39,7 +39,7 @@ namespace {
 // Whether a file name is one the program writes atomically.
 bool OurFileName(std::string_view name) {
     for (const char* own : {"settings.ini", "notebook.txt", "notebook_add.txt",
-                            "notebook_review.txt", "HidedWord.lst", "IgnoredCode.lst", "dic.lst",
+                            "notebook_review.txt", "notebook_pieces.txt", "HidedWord.lst", "IgnoredCode.lst", "dic.lst",
                             "Codes.ini",
                             // the first start's copies of the shipped files, staged
                             "dic.lst.shipped", "Codes.ini.shipped"})

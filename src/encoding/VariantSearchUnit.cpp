@@ -275,6 +275,17 @@ std::vector<std::string> SplitVariantKey(std::string_view key) {
     }
 }
 
+size_t DifferingGroupStart(std::string_view key, std::string_view first) {
+    if (key == first) return 0;
+    size_t start = 0; // of the group compared now, in both keys alike
+    while (true) {
+        const size_t a = key.find('-', start), b = first.find('-', start);
+        if (a == std::string_view::npos || a != b || key.compare(start, a - start, first, start, b - start) != 0)
+            return start;
+        start = a + 1;
+    }
+}
+
 bool TVariantSearch::IsVariantOf(const std::string& key, const std::string& digits) const {
     std::string joined;
     for (const std::string& group : SplitVariantKey(key)) {

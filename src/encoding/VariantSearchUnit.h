@@ -30,6 +30,11 @@ std::string SearchString(const std::string& number, TGrouping grouping);
 // The groups of a variant key, in order: the pieces between its "-" (an empty key, or
 // two "-" in a row, give an empty group).
 std::vector<std::string> SplitVariantKey(std::string_view key);
+// Where `key` starts to differ from `first`, at a group boundary: the offset in `key` of
+// its first group that is not `first`'s group at the same place; 0 when the very first
+// group differs or the keys are equal. The variants list shows a long key from there, so
+// that rows of one long number can be told apart.
+size_t DifferingGroupStart(std::string_view key, std::string_view first);
 
 class TVariantSearch {
 public:

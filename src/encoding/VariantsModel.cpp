@@ -1,6 +1,9 @@
 #include "VariantsModel.h"
 
+#include "encoding/VariantSearchUnit.h"
+
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QHelpEvent>
 #include <QToolTip>
 
@@ -36,6 +39,7 @@ QVariant TVariantsModel::data(const QModelIndex& index, int role) const {
         }
         return QString::number(rec.Count);
     }
+    if (role == FullKeyRole && index.column() == VariantColumn) return QString::fromLatin1(rec.Variant);
     if (role == Qt::TextAlignmentRole && index.column() == CountColumn)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
     return {};
@@ -58,6 +62,43 @@ bool TElidedTipDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
     QToolTip::hideText();
     event->ignore();
     return true;
+}
+
+namespace {
+
+// The width the style leaves for a cell's text before it elides it.
+int TextWidth(const QStyleOptionViewItem& opt) {
+    const QWidget* w = opt.widget;
+    const QStyle* style = w ? w->style() : QApplication::style();
+    const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, w);
+    return text.width() - 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1);
+}
+
+} // namespace
+
+QString TVariantsDelegate::ShownKey(const QModelIndex& index, const QStyleOptionViewItem& opt, int width) {
+    const QString shown = index.data(Qt::DisplayRole).toString();
+    if (index.column() != TVariantsModel::VariantColumn || index.row() == 0 ||
+        opt.fontMetrics.horizontalAdvance(shown) <= width)
+        return shown;
+    const std::string key = index.data(TVariantsModel::FullKeyRole).toString().toStdString();
+    const std::string first =
+        index.model()->index(0, index.column()).data(TVariantsModel::FullKeyRole).toString().toStdString();
+    const size_t start = DifferingGroupStart(key, first);
+    if (start == 0) return shown;
+    // The style cuts the rest with "…" on the right, as any cell.
+    return QChar(0x2026) + QString::fromLatin1(key.data() + start,
+                                               static_cast<qsizetype>(std::min<size_t>(
+                                                   key.size() - start, TVariantsModel::kShownKeyChars)));
+}
+
+void TVariantsDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const {
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    opt.text = ShownKey(index, opt, TextWidth(opt));
+    const QWidget* w = opt.widget;
+    (w ? w->style() : QApplication::style())->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
 }
 
 } // namespace nb::ui

@@ -20,6 +20,8 @@ public:
     enum Column { VariantColumn = 0, CountColumn = 1, ColumnCount = 2 };
     // A longer key is shown (and given as its tooltip) up to here, then "…".
     static constexpr int kShownKeyChars = 1000;
+    // The whole variant key, never cut (the display text is).
+    static constexpr int FullKeyRole = Qt::UserRole;
 
     explicit TVariantsModel(QObject* parent = nullptr);
 
@@ -43,6 +45,19 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override;
+};
+
+// The variants list's cells: a key too long for its column is shown from the group where
+// it starts to differ from the first row's key, after a "…", so that the rows of a long
+// number can be told apart; a key that fits, and the first row, are drawn as any cell.
+// Its text (the tooltip, what Ctrl+C copies) stays the whole key.
+class TVariantsDelegate : public TElidedTipDelegate {
+    Q_OBJECT
+public:
+    using TElidedTipDelegate::TElidedTipDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // The text drawn for a cell `width` pixels wide (for the tests).
+    static QString ShownKey(const QModelIndex& index, const QStyleOptionViewItem& option, int width);
 };
 
 } // namespace nb::ui

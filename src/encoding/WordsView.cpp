@@ -134,8 +134,13 @@ TWordTree* TWordsView::AddColumn(const TWordColumn& column) {
             [this, tree](const QModelIndex& current) {
                 if (!current.isValid()) return;
                 const int32_t entry = tree->ColumnModel()->Entry(current.row());
-                if (showing_) pendingEntry_ = entry;
-                else emit WordFocusChanged(entry);
+                if (showing_) {
+                    pendingEntry_ = entry;
+                    return;
+                }
+                currentColumn_ = static_cast<int>(std::find(wordTrees_.begin(), wordTrees_.end(), tree) -
+                                                  wordTrees_.begin());
+                emit WordFocusChanged(entry);
             });
     connect(tree, &TWordTree::Entered, this, [this, tree] { AnnounceFocus(tree); });
     connect(tree, &TWordTree::KeyboardEntered, this,
@@ -186,6 +191,7 @@ void TWordsView::ShowVariant(std::vector<TWordColumn> columns) {
     MakeColumnsInReach();
     showing_ = false;
     setUpdatesEnabled(true);
+    currentColumn_ = static_cast<int>(n) - 1;
     if (n > 0 && ChosenEntry(n - 1) >= 0) emit WordFocusChanged(ChosenEntry(n - 1));
     AnnounceHiddenChange();
 }
@@ -287,7 +293,9 @@ void TWordsView::KeepOnlyWord() {
 
 void TWordsView::AnnounceFocus(TWordTree* column) {
     const int row = column->FocusedRow();
-    if (row >= 0) emit WordFocusChanged(column->ColumnModel()->Entry(row));
+    if (row < 0) return;
+    currentColumn_ = static_cast<int>(std::find(wordTrees_.begin(), wordTrees_.end(), column) - wordTrees_.begin());
+    emit WordFocusChanged(column->ColumnModel()->Entry(row));
 }
 
 void TWordsView::SplitterMoved() {

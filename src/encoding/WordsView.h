@@ -90,6 +90,8 @@ public:
     TWordTree* FocusedColumn() const;
     // The entries of the focused rows, in column order; columns without one are skipped.
     std::vector<std::string> ChosenWords() const;
+    // The column whose word was announced last (WordFocusChanged), or -1.
+    int CurrentColumn() const { return currentColumn_; }
 
     void EnsureVisibleWord(TWordTree* column);
     // Lays the columns out again: when the widest word of every column fits, each gets
@@ -135,6 +137,7 @@ private:
     TSession* session_ = nullptr;
     TWordNodeDelegate* delegate_ = nullptr;
     std::vector<TWordTree*> wordTrees_;
+    int currentColumn_ = -1;
     QScrollArea* scroll_ = nullptr;
     QWidget* strip_ = nullptr;      // holds the columns; as wide as they need
     QWidget* tabPredecessor_ = nullptr;

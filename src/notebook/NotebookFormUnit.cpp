@@ -65,6 +65,12 @@ QVariant TNotebookModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const TNotebookRec& rec = rows_[static_cast<size_t>(index.row())];
+    // An entry in pieces tells its journey in the tooltip of its code.
+    if (role == Qt::ToolTipRole && index.column() == CodeColumn && !rec.Pieces.empty()) {
+        std::string text = rec.Code;
+        for (const auto& piece : rec.Pieces) text += "\n" + piece;
+        return FromCp1251(text);
+    }
     switch (index.column()) {
     case CodeColumn: return FromCp1251(rec.Code);
     case WordsColumn: return FromCp1251(rec.Words);
@@ -125,6 +131,9 @@ TNotebookForm::TNotebookForm(QWidget* parent) : QDialog(parent), ui_(std::make_u
     for (int c = 0; c < TNotebookModel::ColumnCount; ++c) header->resizeSection(c, kLaidOutWidths[c]);
     tree->installEventFilter(this);
 
+    ui_->PiecesLabel->hide();
+    connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { ShowPieces(); });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { ShowPieces(); });
     connect(ui_->ExportButton, &QPushButton::clicked, this, [this] { ExportButtonClick(); });
     connect(ui_->DeleteButton, &QPushButton::clicked, this, [this] { DeleteButtonClick(); });
     ui_->DeleteButton->setEnabled(false);
@@ -160,7 +169,7 @@ void TNotebookForm::SetLists(const TStringList& entries, const TStringList& note
 }
 
 void TNotebookForm::BuildRows() {
-    if (entries_ && notes_) model_->SetRows(NotebookRows(*entries_, *notes_));
+    if (entries_ && notes_) model_->SetRows(NotebookRows(*entries_, *notes_, pieces_));
     ui_->DeleteButton->setEnabled(remove_ && model_->rowCount() > 0);
     // The first row is focused and selected, so the keyboard starts there.
     const QModelIndex first = model_->index(0, 0);
@@ -229,11 +238,24 @@ void TNotebookForm::DeleteButtonClick() {
     if (!errors.empty()) TMessageBox::Error(this, QString::fromUtf8(JoinLines(errors)));
 }
 
+void TNotebookForm::ShowPieces() {
+    const int row = ui_->VirtualDrawTree->currentIndex().row();
+    QString text;
+    if (row >= 0 && row < model_->rowCount()) {
+        const TNotebookRec& rec = model_->Rows()[static_cast<size_t>(row)];
+        for (const auto& piece : rec.Pieces) text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + FromCp1251(piece);
+    }
+    ui_->PiecesLabel->setText(text);
+    ui_->PiecesLabel->setVisible(!text.isEmpty());
+}
+
 void TNotebookForm::SetSaveDialogForTesting(SaveDialogRunner runner) { TestSaveDialog() = std::move(runner); }
 
 void ShowNotebook(QWidget* owner, TIniFile& settings, const TStringList& entries,
-                  const TStringList& notes, TNotebookForm::NotebookDeleter remove) {
+                  const TStringList& notes, TNotebookForm::NotebookDeleter remove,
+                  const TPiecesList* pieces) {
     TNotebookForm form(owner);
+    form.SetPieces(pieces);
     if (remove)
         form.SetLists(entries, notes, std::move(remove));
     else

@@ -16,6 +16,10 @@
 
 class QFileDialog;
 
+namespace nb {
+class TPiecesList;
+}
+
 namespace Ui {
 class TNotebookForm;
 }
@@ -66,6 +70,9 @@ public:
     // write.
     using NotebookDeleter = std::function<std::vector<std::string>(const std::string& key)>;
     void SetLists(const TStringList& entries, const TStringList& notes, NotebookDeleter remove);
+    // The pieces of entries remembered in pieces, shown under the list for the focused row
+    // and exported with it; it must outlive the window.
+    void SetPieces(const TPiecesList* pieces) { pieces_ = pieces; }
     // Builds the rows from the lists.
     void BuildRows();
     // Builds the rows and shows the window modally; returns when it is closed.
@@ -97,7 +104,9 @@ private:
     TNotebookModel* model_ = nullptr;
     const TStringList* entries_ = nullptr;
     const TStringList* notes_ = nullptr;
+    const TPiecesList* pieces_ = nullptr;
     NotebookDeleter remove_;
+    void ShowPieces();
 };
 
 // NotebookActionExecute: opens the window over the lists with the column widths stored
@@ -105,6 +114,7 @@ private:
 // when it closes, writes the three widths back whether or not they changed. A refused
 // write throws EError. With `remove`, entries can be deleted (see SetLists).
 void ShowNotebook(QWidget* owner, TIniFile& settings, const TStringList& entries,
-                  const TStringList& notes, TNotebookForm::NotebookDeleter remove = {});
+                  const TStringList& notes, TNotebookForm::NotebookDeleter remove = {},
+                  const TPiecesList* pieces = nullptr);
 
 } // namespace nb::ui

@@ -1,5 +1,8 @@
 #include "NotebookStoreUnit.h"
 
+#include "encoding/VariantSearchUnit.h"
+#include "notebook/PiecesUnit.h"
+
 #include "core/TextUnit.h"
 
 #include <unordered_map>
@@ -37,7 +40,8 @@ void DeleteNotebookEntry(TStringList& entries, TStringList& notes, std::string_v
             list->Delete(static_cast<size_t>(i));
 }
 
-std::vector<TNotebookRec> NotebookRows(const TStringList& entries, const TStringList& notes) {
+std::vector<TNotebookRec> NotebookRows(const TStringList& entries, const TStringList& notes,
+                                       const TPiecesList* pieces) {
     // The notes indexed once: a lookup per row would make a big notebook quadratic. Names
     // compare with case ignored and the first line of a name counts, as in a lookup.
     std::unordered_map<std::string, std::string_view> noteOf;
@@ -62,6 +66,17 @@ std::vector<TNotebookRec> NotebookRows(const TStringList& entries, const TString
         }
         rec.Key = line.substr(0, eq);
         if (const auto note = noteOf.find(LowerCase(rec.Key)); note != noteOf.end()) rec.Note = note->second;
+        if (pieces && !pieces->Lines().empty())
+            if (const TPiecesRec* cut = pieces->Find(rec.Key, std::string_view(line).substr(eq + 1))) {
+                const std::vector<std::string> words(items.begin() + 1, items.end());
+                int i = 0;
+                for (const TPiece& p : MakePieces(SplitVariantKey(rec.Code), words, cut->Sizes, cut->Notes)) {
+                    std::string text = std::to_string(++i) + ". ";
+                    for (size_t g = 0; g < p.Groups.size(); ++g) text += (g ? "-" : "") + p.Groups[g];
+                    for (const auto& w : p.Words) text += " - " + w;
+                    rec.Pieces.push_back(text + " - (" + p.Note + ")");
+                }
+            }
         rows.push_back(std::move(rec));
     }
     return rows;
@@ -69,7 +84,10 @@ std::vector<TNotebookRec> NotebookRows(const TStringList& entries, const TString
 
 std::string NotebookExportText(const std::vector<TNotebookRec>& rows) {
     std::string text;
-    for (const auto& r : rows) text += r.Code + " - " + r.Words + " - (" + r.Note + ")\r\n";
+    for (const auto& r : rows) {
+        text += r.Code + " - " + r.Words + " - (" + r.Note + ")\r\n";
+        for (const auto& piece : r.Pieces) text += "    " + piece + "\r\n";
+    }
     return text;
 }
 

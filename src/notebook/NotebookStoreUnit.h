@@ -24,9 +24,13 @@ void RememberEntry(TStringList& entries, TStringList& notes, const std::string& 
 // Deletes what is stored for a key: its entry and its note (a hand-edited list that
 // repeats the key loses every line of it, so the row surely goes).
 void DeleteNotebookEntry(TStringList& entries, TStringList& notes, std::string_view key);
-// The rows of the notebook window: every entry with at least one word, in notebook order.
-std::vector<TNotebookRec> NotebookRows(const TStringList& entries, const TStringList& notes);
-// The export text: "Code - Words - (Note)" per row, CR LF after each.
+class TPiecesList;
+// The rows of the notebook window: every entry with at least one word, in notebook order;
+// with `pieces`, an entry in pieces gets its pieces' lines.
+std::vector<TNotebookRec> NotebookRows(const TStringList& entries, const TStringList& notes,
+                                       const TPiecesList* pieces = nullptr);
+// The export text: "Code - Words - (Note)" per row, CR LF after each, and under an entry in
+// pieces one line a piece, "    I. GROUPS - WORDS - (PLACE)".
 std::string NotebookExportText(const std::vector<TNotebookRec>& rows);
 
 } // namespace nb

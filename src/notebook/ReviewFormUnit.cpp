@@ -9,6 +9,7 @@
 #include "notebook/ReviewLogUnit.h"
 #include "notebook/ReviewStatsFormUnit.h"
 #include "notebook/ReviewStatsUnit.h"
+#include "encoding/VariantSearchUnit.h"
 #include "resources/ResStrUnit.h"
 
 #include <QDate>
@@ -37,9 +38,9 @@ std::string Digits(const QString& typed) {
 
 TReviewForm::TReviewForm(const TStringList& entries, const TStringList& notes,
                          const TWordPainting& painting, std::string deckPath, int64_t today,
-                         int32_t newPerDay, QWidget* parent, double retention)
+                         int32_t newPerDay, QWidget* parent, double retention, const TPiecesList* pieces)
     : QDialog(parent), ui_(std::make_unique<Ui::TReviewForm>()), entries_(entries), notes_(notes),
-      painting_(painting), deckPath_(std::move(deckPath)), today_(today), newPerDay_(newPerDay),
+      painting_(painting), pieces_(pieces ? *pieces : TPiecesList()), deckPath_(std::move(deckPath)), today_(today), newPerDay_(newPerDay),
       retention_(retention) {
     ui_->setupUi(this);
     // Only the two labels with coloured key letters take rich text, built from escaped
@@ -61,7 +62,7 @@ TReviewForm::TReviewForm(const TStringList& entries, const TStringList& notes,
     connect(ui_->StatsButton, &QPushButton::clicked, this, [this] { ShowStatistics(); });
     connect(ui_->CloseButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    deck_ = LoadDeck(deckPath_, entries_, &readError_);
+    deck_ = LoadDeck(deckPath_, entries_, &readError_, &pieces_);
     resize(sizeHint().expandedTo(QSize(640, 330)));
     CentreOnScreen(this);
     ShowCard();
@@ -126,10 +127,29 @@ void TReviewForm::ShowCard() {
         grades[g]->setText(QString::fromUtf8(kGradeNames[g]) + QStringLiteral(" · ") +
                            (days <= 0 ? QStringLiteral("сегодня") : QStringLiteral("%1 дн.").arg(days)));
     }
-    const auto items = ReadCommaList(card.Source);
+    const TCardFace face = Face();
+    std::vector<std::string> items{face.Variant};
+    items.insert(items.end(), face.Words.begin(), face.Words.end());
+    if (face.Piece > 0) {
+        // A piece is asked with its place on the journey and the piece before it.
+        QString cue = QStringLiteral("Часть %1 из %2.").arg(face.Piece).arg(face.PieceCount);
+        if (!face.PlaceNote.empty()) cue += QStringLiteral(" Место: ") + FromCp1251(face.PlaceNote) + QLatin1Char('.');
+        if (card.Direction == TReviewDirection::NumberToPhrase) {
+            std::string previous;
+            for (const auto& w : face.PreviousWords) previous += (previous.empty() ? "" : " - ") + w;
+            if (face.Piece > 1)
+                cue += QStringLiteral("\nПеред ней: ") + QString::fromLatin1(face.PreviousDigits) +
+                       QStringLiteral(" — ") + FromCp1251(previous);
+            else if (!face.EntryNote.empty())
+                cue += QStringLiteral("\nПримечание: ") + FromCp1251(face.EntryNote);
+        }
+        ui_->NoteLabel->setText(cue);
+    }
     if (card.Direction == TReviewDirection::NumberToPhrase) {
         ui_->QuestionLabel->setText(QStringLiteral("Вспомните слова к числу"));
-        ui_->PromptLabel->setText(FromCp1251(items.front()).toHtmlEscaped());
+        std::string groups;
+        for (const auto& g : face.Groups) groups += (groups.empty() ? "" : "-") + g;
+        ui_->PromptLabel->setText(FromCp1251(groups).toHtmlEscaped());
         ui_->AnswerEdit->hide();
         ui_->ShowButton->setEnabled(true);
         ui_->KeysLabel->setText(QStringLiteral("Пробел или Enter — показать слова"));
@@ -145,14 +165,45 @@ void TReviewForm::ShowCard() {
     UpdateProgress();
 }
 
+TCardFace TReviewForm::Face() const {
+    const TReviewCard& card = deck_.Cards[static_cast<size_t>(current_)];
+    if (auto face = CardFace(entries_, notes_, pieces_, card.Key)) return *face;
+    // The notebook changed under the window: what the card was made from.
+    TCardFace face;
+    auto items = ReadCommaList(card.Source);
+    face.EntryKey = EntryKeyOfCard(card.Key);
+    face.Digits = face.EntryKey;
+    if (!items.empty()) {
+        face.Variant = items.front();
+        face.Groups = SplitVariantKey(face.Variant);
+        face.Words.assign(items.begin() + 1, items.end());
+    }
+    return face;
+}
+
 void TReviewForm::ShowAnswer() {
     const TReviewCard& card = deck_.Cards[static_cast<size_t>(current_)];
-    const auto items = ReadCommaList(card.Source);
-    const QString code = FromCp1251(items.front()).toHtmlEscaped();
+    const TCardFace face = Face();
+    std::vector<std::string> items{face.Variant};
+    items.insert(items.end(), face.Words.begin(), face.Words.end());
+    std::string groups;
+    for (const auto& g : face.Groups) groups += (groups.empty() ? "" : "-") + g;
+    const QString code = FromCp1251(groups).toHtmlEscaped();
     ui_->AnswerLabel->setText(card.Direction == TReviewDirection::NumberToPhrase
                                   ? PhraseHtml(items)
                                   : code + QStringLiteral("<br>") + PhraseHtml(items));
-    const std::string note = notes_.Value(card.Key);
+    if (face.Piece > 0) {
+        QString text = QStringLiteral("Часть %1 из %2.").arg(face.Piece).arg(face.PieceCount);
+        if (!face.PlaceNote.empty()) text += QStringLiteral(" Место: ") + FromCp1251(face.PlaceNote) + QLatin1Char('.');
+        // After the last piece, the whole journey.
+        if (face.Piece == face.PieceCount) {
+            text += QStringLiteral("\nВесь маршрут:");
+            for (const auto& line : face.Journey) text += QLatin1Char('\n') + FromCp1251(line);
+        }
+        ui_->NoteLabel->setText(text);
+        return;
+    }
+    const std::string note = face.EntryNote;
     ui_->NoteLabel->setText(note.empty() ? QString()
                                          : QStringLiteral("Примечание: ") + FromCp1251(note));
 }
@@ -202,7 +253,7 @@ void TReviewForm::Check() {
     if (state_ != TState::Asking || !Current() ||
         Current()->Direction != TReviewDirection::PhraseToNumber)
         return;
-    const bool right = Digits(ui_->AnswerEdit->text()) == Current()->Key;
+    const bool right = Digits(ui_->AnswerEdit->text()) == Face().Digits;
     if (!right) GradeCurrent(TReviewGrade::Again);
     state_ = right ? TState::Revealed : TState::Checked;
     ShowAnswer();
@@ -308,8 +359,8 @@ bool TReviewForm::eventFilter(QObject* watched, QEvent* event) {
 
 void ShowReview(QWidget* owner, const TStringList& entries, const TStringList& notes,
                 const TWordPainting& painting, const std::string& deckPath, int32_t newPerDay,
-                double retention) {
-    TReviewForm form(entries, notes, painting, deckPath, ReviewToday(), newPerDay, owner, retention);
+                double retention, const TPiecesList* pieces) {
+    TReviewForm form(entries, notes, painting, deckPath, ReviewToday(), newPerDay, owner, retention, pieces);
     form.exec();
 }
 

@@ -9,6 +9,8 @@
 
 #include "dictionary/StringListUnit.h"
 #include "encoding/WordNodeDelegate.h"
+#include "notebook/PieceCardsUnit.h"
+#include "notebook/PiecesUnit.h"
 #include "notebook/ReviewUnit.h"
 
 #include <QDialog>
@@ -32,7 +34,7 @@ public:
     // The lists and the painting must outlive the window; it never changes the notebook.
     TReviewForm(const TStringList& entries, const TStringList& notes, const TWordPainting& painting,
                 std::string deckPath, int64_t today, int32_t newPerDay, QWidget* parent = nullptr,
-                double retention = kDefaultDesiredRetention);
+                double retention = kDefaultDesiredRetention, const TPiecesList* pieces = nullptr);
     ~TReviewForm() override;
 
     TState State() const { return state_; }
@@ -62,11 +64,14 @@ private:
     void Save();
     // The words of an entry with their key letters coloured, as rich text of escaped words.
     QString PhraseHtml(const std::vector<std::string>& items) const;
+    // What the current card shows: the entry's, or its piece's with the cues.
+    TCardFace Face() const;
 
     std::unique_ptr<Ui::TReviewForm> ui_;
     const TStringList& entries_;
     const TStringList& notes_;
     const TWordPainting& painting_;
+    TPiecesList pieces_; // the entries' pieces: their cards are a piece each
     std::string deckPath_;
     int64_t today_;
     int32_t newPerDay_;
@@ -86,5 +91,5 @@ private:
 // ReviewActionExecute: shows the window modally over `owner` for today.
 void ShowReview(QWidget* owner, const TStringList& entries, const TStringList& notes,
                 const TWordPainting& painting, const std::string& deckPath, int32_t newPerDay,
-                double retention = kDefaultDesiredRetention);
+                double retention = kDefaultDesiredRetention, const TPiecesList* pieces = nullptr);
 } // namespace nb::ui

@@ -1,5 +1,7 @@
 #include "ReviewUnit.h"
 
+#include "notebook/PieceCardsUnit.h"
+
 #include "core/FileUnit.h"
 #include "core/TextUnit.h"
 #include "notebook/FsrsUnit.h"
@@ -81,27 +83,26 @@ int64_t PreviewDue(const TReviewCard& card, TReviewGrade grade, int64_t today, d
 
 std::vector<TReviewCard> SyncCards(const std::vector<TReviewCard>& cards,
                                    const TStringList& entries) {
+    return SyncCards(cards, CardSources(entries, TPiecesList()));
+}
+
+std::vector<TReviewCard> SyncCards(const std::vector<TReviewCard>& cards,
+                                   const std::vector<TCardSource>& sources) {
     std::map<std::pair<std::string, TReviewDirection>, const TReviewCard*> known;
     for (const auto& c : cards)
         known.emplace(std::make_pair(c.Key, c.Direction), &c);
     std::vector<TReviewCard> synced;
-    std::set<std::string> seen;
-    for (const auto& line : entries.Strings()) {
-        const auto eq = line.find('=');
-        if (eq == std::string::npos || eq == 0) continue;
-        const std::string key = line.substr(0, eq);
-        const std::string value = line.substr(eq + 1);
-        if (ReadCommaList(value).size() < 2 || !seen.insert(key).second) continue;
+    for (const TCardSource& source : sources) {
         for (auto dir : {TReviewDirection::NumberToPhrase, TReviewDirection::PhraseToNumber}) {
-            const auto it = known.find({key, dir});
-            if (it != known.end() && it->second->Source == value) {
+            const auto it = known.find({source.Key, dir});
+            if (it != known.end() && it->second->Source == source.Source) {
                 synced.push_back(*it->second);
                 continue;
             }
             TReviewCard fresh;
-            fresh.Key = key;
+            fresh.Key = source.Key;
             fresh.Direction = dir;
-            fresh.Source = value;
+            fresh.Source = source.Source;
             synced.push_back(std::move(fresh));
         }
     }
@@ -376,14 +377,16 @@ void SaveReviewDeck(const std::string& path, TReviewDeck& deck) {
     deck.Migrated = false;
 }
 
-TReviewDeck LoadDeck(const std::string& path, const TStringList& entries, std::string* error) {
+TReviewDeck LoadDeck(const std::string& path, const TStringList& entries, std::string* error,
+                     const TPiecesList* pieces) {
     TReviewDeck deck = LoadReviewDeck(path, error);
-    deck.Cards = SyncCards(deck.Cards, entries);
+    deck.Cards = SyncCards(deck.Cards, CardSources(entries, pieces ? *pieces : TPiecesList()));
     return deck;
 }
 
-size_t DueReviewCount(const TStringList& entries, const std::string& deckPath, int32_t newPerDay) {
-    return DueCards(LoadDeck(deckPath, entries).Cards, ReviewToday(), newPerDay).size();
+size_t DueReviewCount(const TStringList& entries, const std::string& deckPath, int32_t newPerDay,
+                      const TPiecesList* pieces) {
+    return DueCards(LoadDeck(deckPath, entries, nullptr, pieces).Cards, ReviewToday(), newPerDay).size();
 }
 
 } // namespace nb

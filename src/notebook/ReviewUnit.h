@@ -64,6 +64,15 @@ int64_t PreviewDue(const TReviewCard& card, TReviewGrade grade, int64_t today,
 // of entries no longer in the notebook are dropped.
 std::vector<TReviewCard> SyncCards(const std::vector<TReviewCard>& cards,
                                    const TStringList& entries);
+// One card key and the text its state belongs to (PieceCardsUnit gives them for entries
+// in pieces): the same for its two cards, which start afresh when it changes.
+struct TCardSource {
+    std::string Key;
+    std::string Source;
+};
+// The same for cards listed by key and source, in that order.
+std::vector<TReviewCard> SyncCards(const std::vector<TReviewCard>& cards,
+                                   const std::vector<TCardSource>& sources);
 
 // Indices into `cards` of what is due on `today`, in review order: cards already learnt
 // whose day has come (earliest due first, then the one seen longest ago, then deck
@@ -106,9 +115,12 @@ void SaveReviewDeck(const std::string& path, TReviewDeck& deck);
 std::string ReviewBackupPath(const std::string& deckPath);
 
 // The deck of a program folder as the program sees it: the file synced with the notebook.
+// With `pieces`, an entry cut into pieces has its cards a piece (PieceCardsUnit).
+class TPiecesList;
 TReviewDeck LoadDeck(const std::string& path, const TStringList& entries,
-                     std::string* error = nullptr);
+                     std::string* error = nullptr, const TPiecesList* pieces = nullptr);
 // How many of its cards are due today: the count in the review command's caption.
-size_t DueReviewCount(const TStringList& entries, const std::string& deckPath, int32_t newPerDay);
+size_t DueReviewCount(const TStringList& entries, const std::string& deckPath, int32_t newPerDay,
+                      const TPiecesList* pieces = nullptr);
 
 } // namespace nb

@@ -49,6 +49,7 @@ inline constexpr const char* kReviewNotSaved =
     "Файл повторения не удалось прочитать, поэтому оценки этого сеанса в него не записываются.";
 inline constexpr const char* kNothingToRemember =
     "Запоминать нечего: для выбранного варианта не показаны слова. Закодируйте число еще раз.";
+inline constexpr const char* kPiecesDoNotFit = "Части не покрывают слова фразы.";
 inline constexpr const char* kNoDisplay =
     "Numbrelia - оконная программа: ей нужен графический сеанс (X11 или Wayland), а ни "
     "DISPLAY, ни WAYLAND_DISPLAY не заданы.\n"
