@@ -8,6 +8,7 @@
 #include "core/SettingsUnit.h"
 #include "dictionary/CodeDictionaryUnit.h"
 #include "dictionary/WordListUnit.h"
+#include "notebook/ReviewUnit.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -297,6 +298,27 @@ TEST(WrongAnswers, ByteOrderMarksAndAUtf8DictionaryReadAsMeant) {
     EXPECT_FALSE(LoadDictionary(cp1251, dir / "cp1251.lst"));
     EXPECT_EQ(withBom.Strings(), cp1251.Strings());
     EXPECT_EQ(utf8.Strings(), cp1251.Strings());
+}
+
+// Proves: a first line that itself starts with the mark's bytes ("п»ї" in Windows-1251)
+// survives a write and a reading, in a list and among the deck's unreadable lines (fuzzing
+// once found the deck lose it).
+TEST(WrongAnswers, AFirstLineStartingLikeAMarkSurvivesWriteAndRead) {
+    const std::string mark = "\xEF\xBB\xBF";
+    TempDir dir;
+    TStringList list;
+    list.Add(mark + "31\tкот");
+    list.Add("41");
+    list.SaveToFile(dir / "n.txt");
+    TStringList back;
+    back.LoadFromFile(dir / "n.txt");
+    EXPECT_EQ(back.Strings(), list.Strings());
+
+    nb::TReviewDeck deck;
+    deck.Unread = {mark, mark + mark + "x"};
+    nb::SaveReviewDeck(dir / "deck.txt", deck);
+    EXPECT_EQ(nb::LoadReviewDeck(dir / "deck.txt").Unread, deck.Unread);
+    EXPECT_EQ(nb::ReadReviewText(nb::WriteReviewText(deck)).Unread, deck.Unread);
 }
 
 // ---- cost -----------------------------------------------------------------------------

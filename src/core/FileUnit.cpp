@@ -214,6 +214,10 @@ std::string ReadTextFile(const std::string& path, TNulRule rule) {
     return data;
 }
 
+void GuardLeadingMark(std::string& text) {
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.insert(0, "\xEF\xBB\xBF");
+}
+
 std::string ReadWholeFile(const std::string& path) {
     return ReadTextFile(path, TNulRule::KeepBytes);
 }

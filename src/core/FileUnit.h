@@ -61,6 +61,10 @@ enum class TLinkRule { WriteThrough, ReplaceLink };
 void WriteFileAtomic(const std::string& path, std::string_view bytes,
                      TLinkRule links = TLinkRule::WriteThrough);
 
+// Text that starts with the bytes of a byte order mark would lose them to the next
+// reading, which skips one mark: such text gets a mark in front.
+void GuardLeadingMark(std::string& text);
+
 // Appends `line` (ending in a line end) to a log file, created when missing, and flushes it
 // to the disk. When the file ends in a line cut short (a kill during an append) a line
 // end comes first, so the new line stays whole. A symbolic link is written through only

@@ -172,7 +172,9 @@ void TStringList::LoadFromFile(const std::string& path, TNulRule rule) {
 }
 
 void TStringList::SaveToFile(const std::string& path, TLinkRule links) const {
-    WriteFileAtomic(path, Text(), links);
+    std::string text = Text();
+    GuardLeadingMark(text);
+    WriteFileAtomic(path, text, links);
 }
 
 long TStringList::IndexOfName(std::string_view name) const {

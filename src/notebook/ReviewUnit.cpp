@@ -321,9 +321,9 @@ bool ParseCardLine(const std::string& line, TReviewCard& c, bool& sm2) {
 
 TReviewDeck ReadReviewText(std::string_view bytes) {
     std::string text(bytes);
-    // The rules of every user file: zero bytes dropped, a byte order mark skipped.
+    // The rules of every user file: zero bytes dropped, one byte order mark skipped.
     text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
-    while (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     TReviewDeck deck;
     std::set<std::pair<std::string, TReviewDirection>> seen;
     for (auto& line : SplitLines(text)) {
@@ -344,7 +344,7 @@ TReviewDeck LoadReviewDeck(const std::string& path, std::string* error) {
     // The deck must never stand in the notebook's way: what cannot be read is no deck.
     try {
         if (FileExists(path) || DirectoryExists(path))
-            return ReadReviewText(ReadTextFile(path, TNulRule::DropNul));
+            return ReadReviewText(ReadWholeFile(path)); // the reader drops NULs and the mark
     } catch (const std::exception& e) {
         if (error) *error = e.what();
     }
@@ -361,6 +361,7 @@ std::string WriteReviewText(const TReviewDeck& deck) {
     }
     for (const auto& line : deck.Unread)
         text += line + "\r\n";
+    GuardLeadingMark(text);
     return text;
 }
 
