@@ -161,6 +161,8 @@ void TNotebookView::SortBy(int column, Qt::SortOrder order) {
 void TNotebookView::SetFilterText(const QString& text) {
     filter_ = TNotebookFilter(ToCp1251(text));
     invalidateFilter();
+    // Rows let through again come back in source order; they go where the order says.
+    sort(0, Qt::AscendingOrder);
 }
 
 void TNotebookView::Refresh() {
@@ -327,13 +329,14 @@ bool TNotebookForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TNotebookForm::keyPressEvent(QKeyEvent* event) {
-    // Enter and Esc in the note's editor end the editing, not the window.
-    if (QWidget* focus = QApplication::focusWidget();
-        focus && ui_->VirtualDrawTree->viewport()->isAncestorOf(focus) &&
-        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape)) {
-        event->accept();
-        return;
-    }
+    // Enter and Esc in the note's editor end the editing, not the window. (A closed editor
+    // lingers hidden until it is deleted.)
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape)
+        for (const QLineEdit* editor : ui_->VirtualDrawTree->viewport()->findChildren<QLineEdit*>())
+            if (editor->isVisible()) {
+                event->accept();
+                return;
+            }
     QDialog::keyPressEvent(event);
 }
 
