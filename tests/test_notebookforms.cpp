@@ -630,7 +630,7 @@ TEST_F(NotebookWindow, ColumnWidthsGoThroughSettingsOnEveryOpenAndClose) {
     EXPECT_EQ(stored("CodeWidth"), 170);
     EXPECT_EQ(stored("TextWidth"), 250);
     EXPECT_EQ(stored("NoteWidth"), 150);
-    EXPECT_EQ(stored("ReviewWidth"), 150);
+    EXPECT_GE(stored("ReviewWidth"), 150) << "at least, room for its caption";
 
     // The user drags the words column wider and moves the note column to the front.
     TDialogDriver<TNotebookForm> second([](TNotebookForm& f) {

@@ -260,7 +260,7 @@ TNotebookForm::TNotebookForm(QWidget* parent) : QDialog(parent), ui_(std::make_u
     header->setSortIndicatorShown(true);
     header->setSortIndicator(-1, Qt::AscendingOrder);
     header->setSectionResizeMode(QHeaderView::Interactive);
-    for (int c = 0; c < TNotebookModel::ColumnCount; ++c) header->resizeSection(c, kLaidOutWidths[c]);
+    for (int c = 0; c < TNotebookModel::ColumnCount; ++c) header->resizeSection(c, LaidOutWidth(c));
     noteWidth_ = kLaidOutWidths[TNotebookModel::NoteColumn];
     connect(header, &QHeaderView::sectionClicked, this, [this](int column) { HeaderClicked(column); });
     connect(header, &QHeaderView::sectionResized, this, [this](int column, int, int size) {
@@ -290,7 +290,7 @@ TNotebookForm::TNotebookForm(QWidget* parent) : QDialog(parent), ui_(std::make_u
     setMinimumSize(laidOut.expandedTo(minimumSizeHint()));
     int wide = 2 * tree->frameWidth() + layout()->contentsMargins().left() + layout()->contentsMargins().right() +
                tree->verticalScrollBar()->sizeHint().width();
-    for (int w : kLaidOutWidths) wide += w;
+    for (int c = 0; c < TNotebookModel::ColumnCount; ++c) wide += LaidOutWidth(c);
     resize(std::max(wide, laidOut.width()), minimumHeight());
     CentreOnScreen(this);
 }
@@ -302,8 +302,22 @@ bool TNotebookForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == tree->viewport() && event->type() == QEvent::Resize) FitNoteColumn();
     // The focused row's text colour depends on the focus, which the view does not repaint
     // for by itself.
-    if (watched == tree && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+    if (watched == tree && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        // The expand arrows' strip is painted by the view, not the delegate: it gets the
+        // quiet selection of an unfocused list through the palette.
+        if (event->type() == QEvent::FocusOut && !quietPalette_) {
+            listPalette_ = tree->palette();
+            QPalette quiet = listPalette_;
+            for (const auto group : {QPalette::Active, QPalette::Inactive})
+                quiet.setColor(group, QPalette::Highlight, quiet.color(group, QPalette::Button).darker(112));
+            quietPalette_ = true;
+            tree->setPalette(quiet);
+        } else if (event->type() == QEvent::FocusIn && quietPalette_) {
+            quietPalette_ = false;
+            tree->setPalette(listPalette_);
+        }
         tree->viewport()->update();
+    }
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (watched == tree && key->modifiers() == Qt::NoModifier && key->key() == Qt::Key_Delete) {
@@ -446,6 +460,14 @@ void TNotebookForm::BuildRows() {
 int TNotebookForm::FillNotebook() {
     BuildRows();
     return exec();
+}
+
+int TNotebookForm::LaidOutWidth(int column) const {
+    if (column != TNotebookModel::ReviewColumn) return kLaidOutWidths[static_cast<size_t>(column)];
+    // Wide enough for its long caption and the sort arrow in the desktop's font.
+    const QHeaderView* header = ui_->VirtualDrawTree->header();
+    const QString caption = model_->headerData(column, Qt::Horizontal).toString();
+    return std::max(kLaidOutWidths[static_cast<size_t>(column)], header->fontMetrics().horizontalAdvance(caption) + 32);
 }
 
 int TNotebookForm::ColumnWidth(int column) const {

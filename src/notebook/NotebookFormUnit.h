@@ -11,6 +11,7 @@
 
 #include <QDialog>
 #include <QSortFilterProxyModel>
+#include <QPalette>
 #include <QStyledItemDelegate>
 
 #include <functional>
@@ -179,8 +180,11 @@ private:
     NoteWriter writeNote_;
     int noteWidth_ = 0;   // the user's width of the note column, its least
     bool fitting_ = false; // the note column is being stretched, not resized by the user
+    QPalette listPalette_;  // the list's own palette while it shows the quiet one
+    bool quietPalette_ = false;
     std::optional<std::string> StoreNote(const TNotebookRec& row, const QString& text);
     void FitNoteColumn();
+    int LaidOutWidth(int column) const;
     void FocusEntry(const QModelIndex& sourceIndex);
 };
 
