@@ -187,7 +187,9 @@ TEST(NotebookView, FilterMatchesDigitsWordsNotesAndPlaces) {
     EXPECT_THAT(matching("   "), ElementsAre("52-70-563", "31-41-59", "9-9"));
     EXPECT_THAT(matching("2705"), ElementsAre("52-70-563", "9-9")) << "digits across groups, or in a note";
     EXPECT_THAT(matching(" 527-05 "), ElementsAre("52-70-563"));
-    EXPECT_THAT(matching("27 05"), ElementsAre("52-70-563"));
+    EXPECT_THAT(matching("27 05"), ElementsAre("52-70-563", "9-9")) << "every word, anywhere";
+    EXPECT_THAT(matching("лены 52 зима"), ElementsAre("52-70-563"));
+    EXPECT_THAT(matching("лены урна"), ElementsAre());
     EXPECT_THAT(matching("ЗИМА"), ElementsAre("52-70-563"));
     EXPECT_THAT(matching("лены"), ElementsAre("52-70-563"));
     EXPECT_THAT(matching("кухня"), ElementsAre("31-41-59")) << "a piece's place";

@@ -88,26 +88,33 @@ std::vector<size_t> NotebookOrder(const std::vector<TNotebookRec>& rows, TNotebo
 }
 
 TNotebookFilter::TNotebookFilter(std::string_view text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return;
-    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
-    text_ = LowerCase(text);
-    std::string digits;
-    for (char c : text_) {
-        if (c >= '0' && c <= '9')
-            digits += c;
-        else if (c != '-' && c != ' ')
-            return;
+    const std::string lower = LowerCase(text);
+    size_t i = 0;
+    while (i < lower.size()) {
+        while (i < lower.size() && lower[i] == ' ') ++i;
+        size_t j = i;
+        while (j < lower.size() && lower[j] != ' ') ++j;
+        if (j == i) break;
+        TWord word{lower.substr(i, j - i), {}};
+        // Digits with dashes between them are digits of the code too.
+        if (word.Text.find_first_not_of("0123456789-") == std::string::npos)
+            for (char c : word.Text)
+                if (c != '-') word.Digits += c;
+        words_.push_back(std::move(word));
+        i = j;
     }
-    digits_ = std::move(digits);
 }
 
 bool TNotebookFilter::Matches(const TNotebookRec& row) const {
-    if (text_.empty()) return true;
-    if (!digits_.empty() && NotebookKey(row.Code).find(digits_) != std::string::npos) return true;
-    const auto has = [this](const std::string& s) { return LowerCase(s).find(text_) != std::string::npos; };
-    if (has(row.Words) || has(row.Note)) return true;
-    return std::any_of(row.Pieces.begin(), row.Pieces.end(), [&](const TNotebookPiece& p) { return has(p.Place); });
+    if (words_.empty()) return true;
+    const std::string digits = NotebookKey(row.Code);
+    std::vector<std::string> texts{LowerCase(row.Words), LowerCase(row.Note)};
+    for (const TNotebookPiece& p : row.Pieces) texts.push_back(LowerCase(p.Place));
+    return std::all_of(words_.begin(), words_.end(), [&](const TWord& w) {
+        if (!w.Digits.empty() && digits.find(w.Digits) != std::string::npos) return true;
+        return std::any_of(texts.begin(), texts.end(),
+                           [&](const std::string& t) { return t.find(w.Text) != std::string::npos; });
+    });
 }
 
 } // namespace nb

@@ -34,19 +34,22 @@ std::string NextReviewText(int64_t day, bool hasCards);
 std::vector<size_t> NotebookOrder(const std::vector<TNotebookRec>& rows, TNotebookColumn column,
                                   bool descending);
 
-// The search box: a row matches when its words, its note or a piece's place note contain
-// the text with letter case ignored (Windows-1251 mapping), or when the text is digits,
-// with or without dashes and blanks, that occur in the code's digits. Blanks around the
-// text do not count; an empty text matches every row.
+// The search box: its text is words separated by blanks, and a row matches when every
+// word is in its words, its note or a piece's place note, letter case ignored
+// (Windows-1251 mapping), or, for a word of digits with or without dashes, in the code's
+// digits. An empty text, or only blanks, matches every row.
 class TNotebookFilter {
 public:
     explicit TNotebookFilter(std::string_view text);
-    bool Empty() const { return text_.empty(); }
+    bool Empty() const { return words_.empty(); }
     bool Matches(const TNotebookRec& row) const;
 
 private:
-    std::string text_;   // lower case
-    std::string digits_; // set only when the text is digits (and dashes, blanks)
+    struct TWord {
+        std::string Text;   // lower case
+        std::string Digits; // its digits when it is digits and dashes only
+    };
+    std::vector<TWord> words_;
 };
 
 } // namespace nb
