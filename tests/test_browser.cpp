@@ -1,6 +1,7 @@
 // The embedded browser with the real browser engine, in a real X server (the test runs
-// under Xvfb): loads complete, error pages complete too, and the main window's picture
-// pane shows the placeholder page on every variant selection.
+// under Xvfb): loads complete, error pages complete too, the main window's picture pane
+// shows the placeholder page on every variant selection, and the help window follows a
+// link and goes back.
 #include "UiFixture.h"
 
 #include "ui_MainForm.h"

@@ -332,8 +332,10 @@ bool TNotebookForm::eventFilter(QObject* watched, QEvent* event) {
             }
             return true;
         }
-        // Down from the search box goes into the list.
-        if (watched == ui_->FilterEdit && key->key() == Qt::Key_Down) {
+        // Down or Enter in the search box goes into the list: Enter there ends the typing,
+        // not the window.
+        if (watched == ui_->FilterEdit &&
+            (key->key() == Qt::Key_Down || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
             tree->setFocus();
             return true;
         }
