@@ -1,5 +1,6 @@
 // The notebook window with a big notebook, off screen: filling its rows (the window shown
-// and painted) and deleting one entry (the notebook files written at once). Run with
+// and painted), deleting one entry (the notebook files written at once), sorting by a
+// column and searching. Run with
 // QT_QPA_PLATFORM=offscreen.
 #include "TestUtil.h"
 
@@ -67,6 +68,30 @@ void BM_NotebookDelete(benchmark::State& state) {
     state.counters["left"] = static_cast<double>(form.Model()->rowCount());
 }
 BENCHMARK(BM_NotebookDelete)->Arg(100000)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// A header click (ascending by words, descending, notebook order in turn) and a search
+// typed and cleared, on the big notebook.
+void BM_NotebookSortAndSearch(benchmark::State& state) {
+    nb::TUserLists lists;
+    FillNotebook(lists, static_cast<size_t>(state.range(0)));
+    nb::ui::TNotebookForm form;
+    form.SetLists(lists.NotebookEntries, lists.NotebookNotes);
+    form.BuildRows();
+    form.show();
+    QApplication::processEvents();
+    const bool search = state.range(1) != 0;
+    for (auto _ : state) {
+        if (search) {
+            form.View()->SetFilterText(QStringLiteral("word5 note"));
+            form.View()->SetFilterText(QString());
+        } else {
+            form.HeaderClicked(nb::ui::TNotebookModel::WordsColumn);
+        }
+        QApplication::processEvents();
+    }
+    state.SetLabel(search ? "search typed and cleared" : "header click on the words");
+}
+BENCHMARK(BM_NotebookSortAndSearch)->Args({100000, 0})->Args({100000, 1})->Iterations(6)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

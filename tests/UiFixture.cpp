@@ -6,6 +6,7 @@
 #include "encoding/WordsView.h"
 #include "resources/ResStrUnit.h"
 
+#include <QKeyEvent>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -60,6 +61,15 @@ std::vector<std::string> VariantRows(const nb::ui::TMainForm& form) {
     const nb::ui::TVariantsModel* model = form.VariantsModel();
     for (int r = 0; r < model->RowCount(); ++r) rows.push_back(model->Row(r).Variant);
     return rows;
+}
+
+void TypeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
 }
 
 } // namespace nbtest

@@ -68,6 +68,10 @@ private:
     bool shown_ = false;
 };
 
+// Types text the way a keyboard layout gives letters: key events with their text (QTest
+// knows only ASCII keys).
+void TypeText(QWidget* widget, const QString& text);
+
 // The words of a word column, top to bottom, with hidden ones left out, as UTF-8.
 std::vector<std::string> VisibleWords(const nb::ui::TMainForm& form, size_t column);
 // The focused word of every column, as UTF-8.

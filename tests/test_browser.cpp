@@ -1,14 +1,17 @@
 // The embedded browser with the real browser engine, in a real X server (the test runs
-// under Xvfb): loads complete, error pages complete too, and the main window's picture
-// pane shows the placeholder page on every variant selection.
+// under Xvfb): loads complete, error pages complete too, the main window's picture pane
+// shows the placeholder page on every variant selection, and the help window follows a
+// link and goes back.
 #include "UiFixture.h"
 
 #include "ui_MainForm.h"
 
 #include "encoding/VariantsModel.h"
 #include "web/BrowserUnit.h"
+#include "web/HelpFormUnit.h"
 
 #include <QSplitterHandle>
+#include <QWebEngineHistory>
 #include <QWebEngineView>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -91,4 +94,35 @@ TEST(PicturePane, EveryVariantSelectionShowsThePlaceholderPage) {
                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     EXPECT_EQ(browser->ReadyState(), 1) << "navigated again";
     EXPECT_TRUE(QTest::qWaitFor([&] { return browser->ReadyState() == 4; }, kLoadTimeoutMs));
+}
+
+// The help window's way back, as a user takes it: a link clicked in the page, then
+// Alt+Left or Backspace.
+TEST(HelpWindow, AltLeftAndBackspaceGoBackAPage) {
+    TempDir dir;
+    const std::string link =
+        "<a href='b.htm' style='display:block;width:100%;height:300px;font-size:60px'>next</a>";
+    dir.Write("Help/a.htm", "<html><body style='margin:0'>" + link + "</body></html>");
+    dir.Write("Help/b.htm", "<html><body>b</body></html>");
+    QWidget owner;
+    nb::ui::ShowHelpWindow(&owner, QString::fromStdString(dir / "Help/a.htm"));
+    const QList<nb::ui::THelpForm*> forms = owner.findChildren<nb::ui::THelpForm*>();
+    ASSERT_EQ(forms.size(), 1);
+    nb::ui::THelpForm* form = forms[0];
+    QWebEngineView* view = form->Browser()->View();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    auto at = [&](const char* page) {
+        return QTest::qWaitFor([&] { return view->url().fileName() == QLatin1String(page) &&
+                                            form->Browser()->ReadyState() == 4; }, kLoadTimeoutMs);
+    };
+    ASSERT_TRUE(at("a.htm"));
+    for (const auto& back : {QKeyCombination(Qt::AltModifier, Qt::Key_Left), QKeyCombination(Qt::NoModifier, Qt::Key_Backspace)}) {
+        QWidget* page = view->focusProxy() ? view->focusProxy() : view;
+        QTest::qWait(300); // the page lays out its link before it takes a click
+        QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(100, 100));
+        ASSERT_TRUE(at("b.htm")) << view->url().toString().toStdString();
+        EXPECT_TRUE(view->history()->canGoBack());
+        QTest::keyClick(page, back.key(), back.keyboardModifiers());
+        EXPECT_TRUE(at("a.htm")) << "back with " << QKeySequence(back).toString().toStdString();
+    }
 }

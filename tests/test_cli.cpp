@@ -284,6 +284,24 @@ TEST(Cli, PiecesAndRememberStoreWhatTheWindowStores) {
     r = Cli(f.Dir() + " grade 2212122#3 phrase 3 --date 2026-03-02");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_THAT(r.out, ::testing::StartsWith("2212122#3\tphrase\t"));
+    const std::string due = r.out.substr(r.out.rfind('\t') + 1, 10);
+
+    // The notebook window's rows, order and search; a note set as its cell sets it.
+    r = Cli(f.Dir() + " notebook --sort code:desc");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "2212122\t22-1-2-1-22\tтот - жук - ад - жук - тот\tпи\t" + due + "\n"
+                     "2212122#1\t22-1\tтот - жук\t\tnew\n2212122#2\t2-1\tад - жук\t\tnew\n"
+                     "2212122#3\t22\tтот\t\t" + due + "\n22\t22\tx\t\tnew\n");
+    EXPECT_EQ(Cli(f.Dir() + " notebook --sort next --filter X").out, "22\t22\tx\t\tnew\n");
+    EXPECT_EQ(Cli(f.Dir() + " notebook --sort size").status, 2);
+    r = Cli(f.Dir() + " note 22 'у двери'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(f.Read("notebook_add.txt"), W("2212122=пи\r\n22=у двери\r\n"));
+    EXPECT_EQ(Cli(f.Dir() + " note 5 x").status, 1) << "no such entry";
+    EXPECT_EQ(Cli(f.Dir() + " note 22 '中'").status, 2);
+    EXPECT_EQ(Cli(f.Dir() + " note 22").status, 0);
+    EXPECT_EQ(f.Read("notebook_add.txt"), W("2212122=пи\r\n")) << "no text deletes the note";
+    EXPECT_EQ(f.Read("notebook.txt"), "22=22,x\r\n2212122=" + entry + "\r\n") << "entries untouched";
 
     EXPECT_EQ(Cli(f.Dir() + " remember 22-1 тот дот").status, 1) << "дот is hidden: not in its column";
     EXPECT_EQ(Cli(f.Dir() + " remember 22-1 тот").status, 2);

@@ -43,13 +43,7 @@ void TypeNote(QTableWidget* table, int row, const QString& text) {
     for (QLineEdit* e : table->findChildren<QLineEdit*>())
         if (e->isVisible()) editor = e; // a closed editor lingers hidden until deleted
     ASSERT_TRUE(editor) << "no editor opened";
-    // Letters a keyboard layout gives, as key events with their text (QTest knows only ASCII).
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(editor, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(editor, &release);
-    }
+    nbtest::TypeText(editor, text);
     QTest::keyClick(editor, Qt::Key_Return);
 }
 
@@ -107,16 +101,20 @@ TEST(Journey, AHundredDigitsInPiecesOfThree) {
     EXPECT_EQ(rec->Notes[1], W("прихожая"));
     EXPECT_EQ(rec->Notes[2], "");
 
-    // The notebook window shows the entry's pieces under the list and exports them.
+    // The notebook window shows the entry's pieces as its child rows and exports them.
     nbtest::TModalDialogDriver<TNotebookForm> notebook([&](TNotebookForm& f) {
-        ASSERT_EQ(f.Model()->rowCount(), 1);
-        const TNotebookRec& row = f.Model()->Rows()[0];
-        ASSERT_EQ(row.Pieces.size(), sizes.size());
-        EXPECT_EQ(row.Pieces[0].substr(0, 3), "1. ");
-        EXPECT_NE(row.Pieces[0].find(W(" - (входная дверь)")), std::string::npos) << nbtest::U(row.Pieces[0]);
-        EXPECT_TRUE(f.Controls()->PiecesLabel->isVisible());
-        EXPECT_TRUE(f.Controls()->PiecesLabel->text().contains(QStringLiteral("2. ")));
-        EXPECT_TRUE(f.Controls()->PiecesLabel->text().contains(QStringLiteral("(прихожая)")));
+        const QAbstractItemModel* view = f.View();
+        ASSERT_EQ(view->rowCount(), 1);
+        const QModelIndex entry = view->index(0, 0);
+        ASSERT_EQ(view->rowCount(entry), static_cast<int>(sizes.size()));
+        auto piece = [&](int row, int column) { return view->index(row, column, entry).data().toString(); };
+        EXPECT_TRUE(piece(0, TNotebookModel::CodeColumn).startsWith(QStringLiteral("1. ")));
+        EXPECT_EQ(piece(0, TNotebookModel::NoteColumn), QStringLiteral("входная дверь"));
+        EXPECT_EQ(piece(1, TNotebookModel::NoteColumn), QStringLiteral("прихожая"));
+        EXPECT_EQ(piece(1, TNotebookModel::WordsColumn).count(QStringLiteral(" - ")), sizes[1] - 1);
+        EXPECT_EQ(piece(1, TNotebookModel::ReviewColumn), QStringLiteral("новая")) << "not reviewed yet";
+        f.Controls()->VirtualDrawTree->expand(entry);
+        EXPECT_TRUE(f.Controls()->VirtualDrawTree->visualRect(view->index(1, 0, entry)).isValid());
         const std::string text = NotebookExportText(f.Model()->Rows());
         EXPECT_NE(text.find("\r\n    2. "), std::string::npos);
         f.accept();

@@ -15,12 +15,14 @@
 #include "notebook/AddToNotebookFormUnit.h"
 #include "notebook/NotebookFormUnit.h"
 #include "notebook/NotebookStoreUnit.h"
+#include "core/SessionUnit.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -349,14 +351,20 @@ protected:
     }
     void TearDown() override { TNotebookForm::SetSaveDialogForTesting({}); }
 
+    // Code, words and note of the rows as the list shows them, top to bottom.
     std::vector<std::vector<QString>> Shown(const TNotebookForm& form) {
         std::vector<std::vector<QString>> rows;
-        const TNotebookModel* model = form.Model();
-        for (int r = 0; r < model->rowCount(); ++r) {
+        const QAbstractItemModel* view = form.View();
+        for (int r = 0; r < view->rowCount(); ++r) {
             rows.emplace_back();
-            for (int c = 0; c < model->columnCount(); ++c) rows.back().push_back(model->index(r, c).data().toString());
+            for (int c = 0; c <= TNotebookModel::NoteColumn; ++c) rows.back().push_back(view->index(r, c).data().toString());
         }
         return rows;
+    }
+    std::vector<QString> ShownCodes(const TNotebookForm& form) {
+        std::vector<QString> codes;
+        for (const auto& row : Shown(form)) codes.push_back(row[0]);
+        return codes;
     }
 
     TempDir dir;
@@ -373,9 +381,120 @@ TEST_F(NotebookWindow, ListsOnlyEntriesWithWordsInNotebookOrder) {
                                          Row{Q("7-7"), Q("a b - c,d"), Q("note - (x) - (y)")},
                                          Row{Q("9-9"), Q("ночь - ум"), Q("заметка")}));
     EXPECT_EQ(form.Model()->headerData(2, Qt::Horizontal).toString(), Q("Примечание"));
-    // A header click leaves the notebook order alone.
-    form.Controls()->VirtualDrawTree->sortByColumn(1, Qt::DescendingOrder);
-    EXPECT_EQ(Shown(form)[0][0], Q("12-34"));
+    EXPECT_EQ(form.Model()->headerData(3, Qt::Horizontal).toString(), Q("Следующее повторение"));
+    EXPECT_EQ(form.View()->index(0, TNotebookModel::ReviewColumn).data().toString(), Q("")) << "no deck given";
+    EXPECT_FALSE(form.Model()->flags(form.Model()->index(0, 2)) & Qt::ItemIsEditable) << "no writer given";
+}
+
+// The open cell editor of a list; without a window manager the focus may not follow it.
+QLineEdit* CellEditor(QTreeView* tree) {
+    QTest::qWait(10);
+    for (QLineEdit* e : tree->viewport()->findChildren<QLineEdit*>())
+        if (e->isVisible()) return e; // a closed editor lingers hidden until deleted
+    return nullptr;
+}
+
+// In a real X server (see notebook_ui.cmake) as well as off screen: the header clicked
+// with the mouse, the search box typed into, the note edited in its cell.
+TEST_F(NotebookWindow, HeaderClicksSortTheSearchFiltersAndANoteIsEditedInPlace) {
+    nbtest::WriteFixture(dir);
+    entries.SaveToFile(dir / "notebook.txt");
+    notes.SaveToFile(dir / "notebook_add.txt");
+    const std::string entriesBefore = dir.Read("notebook.txt");
+    const std::unique_ptr<TSession> session = nbtest::OpenSession(dir.Path());
+    const TUserLists& lists = session->UserLists();
+    TNotebookForm form;
+    form.SetLists(lists.NotebookEntries, lists.NotebookNotes);
+    form.SetNoteWriter([&](const std::string& key, const std::string& note) { return session->SetNotebookNote(key, note); });
+    form.BuildRows();
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QTreeView* tree = form.Controls()->VirtualDrawTree;
+    QHeaderView* header = tree->header();
+    auto click = [&](int column) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + 8, header->height() / 2));
+    };
+    using Codes = std::vector<QString>;
+    // Russian collation: Cyrillic before Latin.
+    click(TNotebookModel::WordsColumn);
+    EXPECT_EQ(ShownCodes(form), (Codes{Q("9-9"), Q("7-7"), Q("12-34")}));
+    EXPECT_EQ(header->sortIndicatorSection(), 1);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    click(TNotebookModel::WordsColumn);
+    EXPECT_EQ(ShownCodes(form), (Codes{Q("12-34"), Q("7-7"), Q("9-9")}));
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    click(TNotebookModel::WordsColumn);
+    EXPECT_EQ(ShownCodes(form), (Codes{Q("12-34"), Q("7-7"), Q("9-9")})) << "the notebook order again";
+    EXPECT_EQ(header->sortIndicatorSection(), -1);
+    click(TNotebookModel::CodeColumn);
+    EXPECT_EQ(ShownCodes(form), (Codes{Q("7-7"), Q("9-9"), Q("12-34")})) << "as numbers";
+
+    QLineEdit* search = form.Controls()->FilterEdit;
+    nbtest::TypeText(search, Q("НОЧ"));
+    EXPECT_EQ(ShownCodes(form), (Codes{Q("9-9")}));
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_TRUE(form.isVisible()) << "Enter in the search box goes to the list";
+    search->clear();
+    QTest::keyClicks(search, Q("2-3"));
+    EXPECT_EQ(ShownCodes(form), (Codes{Q("12-34")})) << "digits across the dash";
+    search->clear();
+    EXPECT_EQ(ShownCodes(form), (Codes{Q("7-7"), Q("9-9"), Q("12-34")})) << "all again, still sorted";
+
+    // F2 on the focused row edits its note; Enter stores it at once and keeps the window.
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Home);
+    QTest::keyClick(tree, Qt::Key_F2);
+    QLineEdit* editor = CellEditor(tree);
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor->text(), Q("note - (x) - (y)"));
+    editor->selectAll();
+    nbtest::TypeText(editor, Q("у лифта"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::qWait(20);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(Shown(form)[0][2], Q("у лифта"));
+    EXPECT_EQ(dir.Read("notebook_add.txt"), W("77=у лифта\r\n5=only key\r\n99=заметка\r\n"));
+
+    // A double click on another row's note; a character the file cannot hold is refused and
+    // comes back in the editor; Esc leaves the note as it was.
+    nbtest::TBoxRecorder boxes;
+    const QRect cell = tree->visualRect(form.View()->index(2, TNotebookModel::NoteColumn));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, cell.center());
+    editor = CellEditor(tree);
+    ASSERT_TRUE(editor);
+    nbtest::TypeText(editor, Q("中"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::qWait(20);
+    ASSERT_EQ(boxes.Boxes.size(), 1u);
+    EXPECT_EQ(boxes.Boxes[0].Icon, QMessageBox::Warning);
+    editor = CellEditor(tree);
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor->text(), Q("中"));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QTest::qWait(20);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(Shown(form)[2][2], Q(""));
+
+    // A refused write says so; the former note stays shown and stored.
+    std::filesystem::remove(dir / "notebook_add.txt");
+    std::filesystem::create_directory(dir / "notebook_add.txt");
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_F2);
+    editor = CellEditor(tree);
+    ASSERT_TRUE(editor);
+    nbtest::TypeText(editor, Q("потеряется?"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::qWait(20);
+    ASSERT_EQ(boxes.Boxes.size(), 2u);
+    EXPECT_EQ(boxes.Boxes[1].Icon, QMessageBox::Critical);
+    EXPECT_THAT(boxes.Boxes[1].Text.toStdString(), HasSubstr("не сохранено"));
+    EXPECT_THAT(boxes.Boxes[1].Text.toStdString(), HasSubstr("потеряется?")) << "what was typed is kept";
+    EXPECT_EQ(Shown(form)[2][2], Q(""));
+    EXPECT_EQ(lists.NotebookNotes.Value("1234"), "");
+    EXPECT_EQ(dir.Read("notebook.txt"), entriesBefore) << "the entries are never written";
 }
 
 TEST_F(NotebookWindow, ExportsOneLinePerRowInWindows1251) {
@@ -513,6 +632,7 @@ TEST_F(NotebookWindow, ColumnWidthsGoThroughSettingsOnEveryOpenAndClose) {
     EXPECT_EQ(stored("CodeWidth"), 170);
     EXPECT_EQ(stored("TextWidth"), 250);
     EXPECT_EQ(stored("NoteWidth"), 150);
+    EXPECT_GE(stored("ReviewWidth"), 150) << "at least, room for its caption";
 
     // The user drags the words column wider and moves the note column to the front.
     TDialogDriver<TNotebookForm> second([](TNotebookForm& f) {
@@ -560,8 +680,8 @@ TEST_F(NotebookWindow, OnlyTheFocusedRowOfTheFocusedListUsesHighlightText) {
     const auto windowText = [](QColor c) { return c.red() > 180 && c.blue() > 180 && c.green() < 80; };
     auto pixels = [&](int row, const std::function<bool(QColor)>& is) {
         const QImage image = tree->viewport()->grab().toImage();
-        const QRect rect = tree->visualRect(form.Model()->index(row, 0)).united(
-            tree->visualRect(form.Model()->index(row, 2)));
+        const QRect rect = tree->visualRect(form.View()->index(row, 0)).united(
+            tree->visualRect(form.View()->index(row, 2)));
         int n = 0;
         for (int y = rect.top(); y <= rect.bottom(); ++y)
             for (int x = rect.left(); x <= rect.right(); ++x)
@@ -589,8 +709,10 @@ namespace {
 
 // Every visible control lies inside its window, and labels, check boxes and buttons are
 // wide enough for their text in the desktop's font.
-void ExpectLaidOut(QWidget& window, const QSize& laidOut) {
-    EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "fixed dialog border";
+void ExpectLaidOut(QWidget& window, const QSize& laidOut, bool fixed = true) {
+    if (fixed) {
+        EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "fixed dialog border";
+    }
     EXPECT_GE(window.width(), laidOut.width());
     EXPECT_GE(window.height(), laidOut.height());
     for (QWidget* child : window.findChildren<QWidget*>()) {
@@ -643,6 +765,6 @@ TEST(WindowsWithRealData, FitTheirControls) {
     notebook.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&notebook));
     notebook.Controls()->VirtualDrawTree->setFocus();
-    ExpectLaidOut(notebook, {610, 498});
+    ExpectLaidOut(notebook, {610, 498}, false);
     Save(notebook, "notebook-window.png");
 }

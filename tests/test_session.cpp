@@ -10,6 +10,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace nb;
 using namespace nbtest;
 using ::testing::ElementsAre;
@@ -207,6 +209,16 @@ TEST_F(Session, RememberAndDeleteWriteTheNotebookAtOnce) {
     EXPECT_EQ(dir.Read("notebook_add.txt"), W("5270563=заметка\r\n"));
     EXPECT_EQ(session->NotebookNote("52-70-563"), W("заметка")) << "the number's note";
     EXPECT_EQ(Selected("527-0563"), "5-2-70-563");
+
+    // A note edited in the notebook window is written at once; a refused write keeps the
+    // former note in memory, as in the file.
+    EXPECT_TRUE(session->SetNotebookNote("5270563", W("подъезд")).empty());
+    EXPECT_EQ(dir.Read("notebook_add.txt"), W("5270563=подъезд\r\n"));
+    std::filesystem::remove(dir / "notebook_add.txt");
+    std::filesystem::create_directory(dir / "notebook_add.txt");
+    EXPECT_THAT(session->SetNotebookNote("5270563", "x"), ElementsAre(HasSubstr("notebook_add.txt")));
+    EXPECT_EQ(session->NotebookNote("52-70-563"), W("подъезд"));
+    std::filesystem::remove(dir / "notebook_add.txt");
 
     EXPECT_TRUE(session->DeleteNotebookEntry("5270563").empty());
     EXPECT_EQ(dir.Read("notebook.txt"), "");

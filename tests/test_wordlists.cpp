@@ -5,6 +5,8 @@
 #include "core/FileUnit.h"
 #include "dictionary/WordListUnit.h"
 #include "notebook/NotebookStoreUnit.h"
+#include "notebook/NotebookViewUnit.h"
+#include "notebook/ReviewUnit.h"
 
 #include <algorithm>
 #include <gmock/gmock.h>
@@ -128,6 +130,103 @@ TEST(Notebook, RowsListOnlyEntriesWithWordsAndExport) {
     notes.SetValue("1234", "");
     EXPECT_EQ(NotebookExportText(NotebookRows(entries, notes)).substr(0, 19),
               "12-34 - W1 - ()\r\n9-");
+}
+
+// ---- the notebook window's orders, search and next review --------------------------------------
+
+namespace {
+
+TNotebookRec Row(const char* code, const char* words, const char* note = "", int64_t next = kNoDay) {
+    TNotebookRec r;
+    r.Code = code;
+    r.Words = W(words);
+    r.Note = W(note);
+    r.Key = NotebookKey(code);
+    r.NextReview = next;
+    return r;
+}
+
+std::vector<std::string> Codes(const std::vector<TNotebookRec>& rows, TNotebookColumn column, bool descending) {
+    std::vector<std::string> codes;
+    for (size_t i : NotebookOrder(rows, column, descending)) codes.push_back(rows[i].Code);
+    return codes;
+}
+
+} // namespace
+
+TEST(NotebookView, ColumnsSortStablyByNumberCollationAndDate) {
+    const std::vector<TNotebookRec> rows = {
+        Row("12-34", "Ёж - кот", "Б", 20), Row("5", "арка", "а", kNoDay),   Row("00-12", "еж", "", 10),
+        Row("9-9", "Бот", "б", 20),         Row("1-2", "бот", "",  kNoDay), Row("0-12", "арка", "в", 5)};
+    // Codes as numbers: 5 before 9-9 before 1-2 (12), leading zeros after the same number.
+    EXPECT_THAT(Codes(rows, TNotebookColumn::Code, false), ElementsAre("5", "1-2", "0-12", "00-12", "9-9", "12-34"));
+    EXPECT_THAT(Codes(rows, TNotebookColumn::Code, true), ElementsAre("12-34", "9-9", "00-12", "0-12", "1-2", "5"));
+    // Letter case ignored, е before ё; equal words keep notebook order in both directions.
+    EXPECT_THAT(Codes(rows, TNotebookColumn::Words, false), ElementsAre("5", "0-12", "9-9", "1-2", "00-12", "12-34"));
+    EXPECT_THAT(Codes(rows, TNotebookColumn::Words, true), ElementsAre("12-34", "00-12", "9-9", "1-2", "5", "0-12"));
+    EXPECT_THAT(Codes(rows, TNotebookColumn::Note, false), ElementsAre("00-12", "1-2", "5", "12-34", "9-9", "0-12"));
+    // Dates in time order either way, rows without a date last and in notebook order.
+    EXPECT_THAT(Codes(rows, TNotebookColumn::NextReview, false), ElementsAre("0-12", "00-12", "12-34", "9-9", "5", "1-2"));
+    EXPECT_THAT(Codes(rows, TNotebookColumn::NextReview, true), ElementsAre("12-34", "9-9", "00-12", "0-12", "5", "1-2"));
+    EXPECT_TRUE(NotebookOrder({}, TNotebookColumn::Words, false).empty());
+}
+
+TEST(NotebookView, FilterMatchesDigitsWordsNotesAndPlaces) {
+    TNotebookRec piece = Row("31-41-59", "кожа - очаг - бор");
+    piece.Pieces = {{1, "31-41", W("кожа - очаг"), W("Кухня"), kNoDay, false}};
+    const std::vector<TNotebookRec> rows = {Row("52-70-563", "бот - зима - пешка", "Домофон ЛЕНЫ"), piece,
+                                            Row("9-9", "царь - урна", "ПИН 27050")};
+    auto matching = [&](const char* utf8) {
+        const TNotebookFilter filter(W(utf8));
+        std::vector<std::string> codes;
+        for (const auto& r : rows)
+            if (filter.Matches(r)) codes.push_back(r.Code);
+        return codes;
+    };
+    EXPECT_THAT(matching(""), ElementsAre("52-70-563", "31-41-59", "9-9"));
+    EXPECT_THAT(matching("   "), ElementsAre("52-70-563", "31-41-59", "9-9"));
+    EXPECT_THAT(matching("2705"), ElementsAre("52-70-563", "9-9")) << "digits across groups, or in a note";
+    EXPECT_THAT(matching(" 527-05 "), ElementsAre("52-70-563"));
+    EXPECT_THAT(matching("27 05"), ElementsAre("52-70-563", "9-9")) << "every word, anywhere";
+    EXPECT_THAT(matching("лены 52 зима"), ElementsAre("52-70-563"));
+    EXPECT_THAT(matching("лены урна"), ElementsAre());
+    EXPECT_THAT(matching("ЗИМА"), ElementsAre("52-70-563"));
+    EXPECT_THAT(matching("лены"), ElementsAre("52-70-563"));
+    EXPECT_THAT(matching("кухня"), ElementsAre("31-41-59")) << "a piece's place";
+    EXPECT_THAT(matching("пин 2"), ElementsAre("9-9"));
+    EXPECT_THAT(matching("ёж"), ElementsAre());
+    EXPECT_THAT(matching("52-x"), ElementsAre()) << "not digits: matched as text";
+}
+
+TEST(NotebookView, NextReviewIsTheEarliestDueDayOfTheReviewedCards) {
+    TStringList entries, notes;
+    entries.SetText("1234=12-34,W1,W2\r\n56=5-6,A,B\r\n789=7-8-9,X,Y,Z\r\n11=1-1,Q,R\r\n");
+    auto card = [](const char* key, TReviewDirection d, int64_t due) {
+        TReviewCard c;
+        c.Key = key;
+        c.Direction = d;
+        if (due != kNoDay) c.Due = due, c.First = c.Last = due - 3;
+        return c;
+    };
+    const int64_t day = DaysFromCivil(2026, 12, 9);
+    const std::vector<TReviewCard> cards = {
+        card("1234", TReviewDirection::NumberToPhrase, day + 4), card("1234", TReviewDirection::PhraseToNumber, kNoDay),
+        card("56", TReviewDirection::NumberToPhrase, kNoDay),   card("56", TReviewDirection::PhraseToNumber, kNoDay),
+        card("789#2", TReviewDirection::NumberToPhrase, day + 9), card("789#1", TReviewDirection::NumberToPhrase, day + 12),
+        card("789#1", TReviewDirection::PhraseToNumber, kNoDay)};
+    std::vector<TNotebookRec> rows = NotebookRows(entries, notes, nullptr, &cards);
+    ASSERT_EQ(rows.size(), 4u);
+    rows[2].Pieces = {{1, "7", "X", "", kNoDay, false}, {2, "8-9", "Y - Z", "", kNoDay, false},
+                      {3, "", "", "", kNoDay, false}};
+    SetNextReviews(rows, cards);
+    auto text = [](int64_t d, bool has) { return nbtest::U(NextReviewText(d, has)); };
+    EXPECT_EQ(text(rows[0].NextReview, rows[0].HasCards), "13.12.2026") << "a new sibling does not count";
+    EXPECT_EQ(text(rows[1].NextReview, rows[1].HasCards), "новая");
+    EXPECT_EQ(text(rows[2].NextReview, rows[2].HasCards), "18.12.2026") << "its pieces' earliest";
+    EXPECT_EQ(text(rows[2].Pieces[0].NextReview, rows[2].Pieces[0].HasCards), "21.12.2026");
+    EXPECT_EQ(text(rows[2].Pieces[1].NextReview, rows[2].Pieces[1].HasCards), "18.12.2026");
+    EXPECT_EQ(text(rows[2].Pieces[2].NextReview, rows[2].Pieces[2].HasCards), "") << "no card of it";
+    EXPECT_EQ(text(rows[3].NextReview, rows[3].HasCards), "") << "the deck has no card of it";
 }
 
 TEST(Notebook, KeyIsTheDigitsOfTheVariant) {

@@ -1,7 +1,7 @@
 // numbrelia-cli: the desktop program's session from a terminal, on the same program folder
 // and files. It reads the settings, lists and notebook but never writes them (`grade`
 // writes the review deck and log as the review window does, `remember` the notebook as
-// its "Запомнить" does); it uses and
+// its "Запомнить" does, `note` a note as the notebook window does); it uses and
 // refreshes the code-dictionary cache exactly as the program does, and, installed, makes
 // the user's folder at its first start as the program does.
 #include "code/CodeTableUnit.h"
@@ -12,6 +12,7 @@
 #include "dictionary/WordListUnit.h"
 #include "encoding/VariantSearchUnit.h"
 #include "notebook/NotebookStoreUnit.h"
+#include "notebook/NotebookViewUnit.h"
 #include "notebook/PieceCardsUnit.h"
 #include "notebook/PiecesUnit.h"
 #include "notebook/ReviewLogUnit.h"
@@ -71,6 +72,15 @@ constexpr const char* kUsage =
     "                    column) and, with --pieces, cut into pieces of at most N words;\n"
     "                    without --note the stored note stays; prints the notebook key.\n"
     "                    A word not in its column: exit 1; a wrong number of words: exit 2\n"
+    "  notebook [--sort code|words|note|next[:desc]] [--filter TEXT]\n"
+    "                    the notebook as its window lists it, in notebook order or sorted,\n"
+    "                    only the entries the search TEXT finds:\n"
+    "                    KEY<TAB>CODE<TAB>WORDS<TAB>NOTE<TAB>NEXT, NEXT the next review date,\n"
+    "                    new (never reviewed) or - (no card); under an entry in pieces a\n"
+    "                    line a piece: KEY#I<TAB>GROUPS<TAB>WORDS<TAB>PLACE<TAB>NEXT\n"
+    "  note KEY [TEXT]   set the note of a notebook entry as the notebook window does (no\n"
+    "                    TEXT or an empty one deletes it), written at once; prints the key.\n"
+    "                    No such entry: exit 1\n"
     "\n"
     "Options (defaults come from the folder's settings.ini):\n"
     "  --dir DIR         a portable program folder (default: this program's files, in its\n"
@@ -148,7 +158,8 @@ Options Parse(int argc, char** argv) {
     const bool noArgs = o.command == "hint" || o.command == "build";
     // These check their own arguments.
     const bool review = o.command == "review" || o.command == "grade" || o.command == "stats" ||
-                        o.command == "export-cards" || o.command == "pieces" || o.command == "remember";
+                        o.command == "export-cards" || o.command == "pieces" || o.command == "remember" ||
+                        o.command == "notebook" || o.command == "note";
     if (!needsArgs && !oneArg && !noArgs && !review) throw UsageError{"unknown command " + o.command};
     if (needsArgs && o.args.empty()) throw UsageError{"code needs at least one entry"};
     if (oneArg && o.args.size() != 1) throw UsageError{o.command + " takes exactly one argument"};
@@ -589,6 +600,86 @@ int Remember(const Options& o) {
     return 0;
 }
 
+// What the notebook window lists, through the same rows, order and search.
+int Notebook(const Options& o) {
+    std::optional<TNotebookColumn> column;
+    bool descending = false;
+    std::string filter;
+    for (size_t i = 0; i < o.args.size(); ++i) {
+        const std::string& a = o.args[i];
+        if (a == "--sort" && i + 1 < o.args.size()) {
+            std::string v = o.args[++i];
+            if (v.size() > 5 && v.compare(v.size() - 5, 5, ":desc") == 0) descending = true, v.resize(v.size() - 5);
+            if (v == "code") column = TNotebookColumn::Code;
+            else if (v == "words") column = TNotebookColumn::Words;
+            else if (v == "note") column = TNotebookColumn::Note;
+            else if (v == "next") column = TNotebookColumn::NextReview;
+            else throw UsageError{"--sort takes code, words, note or next, with :desc or not, not \"" + o.args[i] + "\""};
+        } else if (a == "--filter" && i + 1 < o.args.size()) {
+            if (!Utf8ToCp1251(o.args[++i], filter)) throw UsageError{"the --filter text has characters no notebook holds"};
+        } else {
+            throw UsageError{"notebook takes [--sort COLUMN[:desc]] [--filter TEXT]"};
+        }
+    }
+    Session s(o);
+    TStringList entries(TStringList::Kind::Plain), notes(TStringList::Kind::Plain);
+    LoadListIfExists(entries, s.Paths().Notebook());
+    LoadListIfExists(notes, s.Paths().NotebookNotes());
+    TPiecesList pieces;
+    try {
+        LoadPieces(pieces, s.Paths().NotebookPieces());
+    } catch (const EError& e) {
+        std::cerr << "numbrelia-cli: " << e.what() << '\n';
+    }
+    // As in the window: a deck that cannot be read leaves the dates out.
+    std::string error;
+    const TReviewDeck deck = LoadDeck(s.Paths().NotebookReview(), entries, &error, &pieces);
+    if (!error.empty()) std::cerr << "numbrelia-cli: " << error << '\n';
+    const std::vector<TNotebookRec> rows = NotebookRows(entries, notes, &pieces, error.empty() ? &deck.Cards : nullptr);
+    std::vector<size_t> order = NotebookOrder(rows, column.value_or(TNotebookColumn::Code), descending);
+    if (!column)
+        for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    auto next = [](int64_t day, bool hasCards) {
+        return day != kNoDay ? DayText(day) : std::string(hasCards ? "new" : "-");
+    };
+    const TNotebookFilter search(filter);
+    std::string out;
+    for (size_t i : order) {
+        const TNotebookRec& r = rows[i];
+        if (!search.Matches(r)) continue;
+        out += r.Key + '\t' + Out(r.Code) + '\t' + Out(r.Words) + '\t' + Out(r.Note) + '\t' +
+               next(r.NextReview, r.HasCards) + '\n';
+        for (const TNotebookPiece& p : r.Pieces)
+            out += r.Key + '#' + std::to_string(p.Index) + '\t' + p.Groups + '\t' + Out(p.Words) + '\t' +
+                   Out(p.Place) + '\t' + next(p.NextReview, p.HasCards) + '\n';
+    }
+    std::cout << out;
+    return 0;
+}
+
+int Note(const Options& o) {
+    if (o.args.empty() || o.args.size() > 2) throw UsageError{"note takes KEY [TEXT]"};
+    const std::string& key = o.args[0];
+    std::string note;
+    if (o.args.size() == 2 && !Utf8ToCp1251(o.args[1], note))
+        throw UsageError{"the note has characters the notebook files cannot hold (Windows-1251 only)"};
+    if (note.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
+        throw UsageError{"a note is one line"};
+    Session s(o);
+    // One writer at a time, and what the window stored before the lock is read again.
+    const TFileLock lock(s.Paths().Folder);
+    s.ReloadNotebook();
+    if (NotebookItems(s.UserLists().NotebookEntries, key).size() < 2) {
+        std::cerr << "numbrelia-cli: the notebook has no entry " << key << '\n';
+        return 1;
+    }
+    const std::vector<std::string> errors = s.SetNotebookNote(key, note);
+    for (const auto& e : errors) std::cerr << "numbrelia-cli: " << e << '\n';
+    if (!errors.empty()) return 1;
+    std::cout << key << '\n';
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -604,6 +695,8 @@ int main(int argc, char** argv) {
         if (o.command == "export-cards") return ExportCards(o);
         if (o.command == "pieces") return Pieces(o);
         if (o.command == "remember") return Remember(o);
+        if (o.command == "notebook") return Notebook(o);
+        if (o.command == "note") return Note(o);
         return Build(o);
     } catch (const UsageError& e) {
         std::cerr << "numbrelia-cli: " << e.message << "\n\n" << kUsage;

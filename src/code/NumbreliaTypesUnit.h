@@ -40,14 +40,29 @@ struct TVariantRec {
     int32_t Count = 0;
 };
 
+// One piece of an entry remembered in pieces, as the notebook window lists it.
+struct TNotebookPiece {
+    int32_t Index = 0;  // from 1
+    std::string Groups; // its groups joined by "-"
+    std::string Words;  // its words joined by " - "
+    std::string Place;  // its place note, possibly empty
+    // The next review of its cards: see TNotebookRec.
+    int64_t NextReview = INT64_MIN;
+    bool HasCards = false;
+};
+
 // One row of the notebook window.
 struct TNotebookRec {
     std::string Code;
     std::string Words;
     std::string Note;
     std::string Key; // the notebook key (the digits) that the row was read from
-    // An entry in pieces: one line a piece, "I. GROUPS - WORDS - (PLACE)"; empty when plain.
-    std::vector<std::string> Pieces;
+    // The pieces of an entry remembered in pieces; empty when plain.
+    std::vector<TNotebookPiece> Pieces;
+    // The earliest due day of its reviewed cards (days since 1970-01-01), or INT64_MIN when
+    // none was reviewed yet; HasCards tells whether the review deck has cards of it at all.
+    int64_t NextReview = INT64_MIN;
+    bool HasCards = false;
 };
 
 } // namespace nb

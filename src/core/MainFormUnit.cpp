@@ -10,6 +10,7 @@
 #include "encoding/VariantsModel.h"
 #include "notebook/AddToNotebookFormUnit.h"
 #include "notebook/NotebookFormUnit.h"
+#include "notebook/ReviewUnit.h"
 #include "notebook/ReviewFormUnit.h"
 #include "resources/ResStrUnit.h"
 #include "tools/DicEditFormUnit.h"
@@ -532,8 +533,15 @@ void TMainForm::RememberButtonClick() {
 
 void TMainForm::NotebookActionExecute() {
     const TUserLists& lists = session_.UserLists();
-    ShowNotebook(this, session_.SettingsFile(), lists.NotebookEntries, lists.NotebookNotes,
-                 [this](const std::string& key) { return session_.DeleteNotebookEntry(key); }, &session_.Pieces());
+    // The deck for the next review column; one that cannot be read leaves the column empty.
+    std::string deckError;
+    const TReviewDeck deck =
+        LoadDeck(session_.Paths().NotebookReview(), lists.NotebookEntries, &deckError, &session_.Pieces());
+    ShowNotebook(
+        this, session_.SettingsFile(), lists.NotebookEntries, lists.NotebookNotes,
+        [this](const std::string& key) { return session_.DeleteNotebookEntry(key); }, &session_.Pieces(),
+        deckError.empty() ? &deck.Cards : nullptr,
+        [this](const std::string& key, const std::string& note) { return session_.SetNotebookNote(key, note); });
     // A deleted entry's cards are no longer due.
     UpdateReviewAction();
 }

@@ -252,6 +252,21 @@ std::vector<std::string> TSession::DeleteNotebookEntry(const std::string& key) {
     return SaveNotebookFiles();
 }
 
+std::vector<std::string> TSession::SetNotebookNote(const std::string& key, const std::string& note) {
+    const TStringList before = userLists_.NotebookNotes;
+    userLists_.NotebookNotes.SetValue(key, note);
+    // Only the notes changed; a list never loaded is not written, as in Save.
+    if (!userLists_.NotebookNotesLoaded) return {};
+    try {
+        userLists_.NotebookNotes.SaveToFile(paths_.NotebookNotes());
+    } catch (const EError& e) {
+        // What is in memory stays what the file holds, so nothing is half stored.
+        userLists_.NotebookNotes = before;
+        return {e.what()};
+    }
+    return {};
+}
+
 std::vector<std::string> TSession::SaveNotebookFiles() {
     std::vector<std::string> errors = userLists_.SaveNotebook(paths_);
     if (!userLists_.NotebookLoaded) return errors;

@@ -106,6 +106,9 @@ public:
                                       const std::vector<std::string>& words, const std::string& note);
     // Deletes what is stored for a notebook key and writes both files at once.
     std::vector<std::string> DeleteNotebookEntry(const std::string& key);
+    // Sets the note of a notebook key (empty deletes its line) and writes notebook_add.txt
+    // at once. A refused write leaves the notes as they were and returns its message.
+    std::vector<std::string> SetNotebookNote(const std::string& key, const std::string& note);
 
     // Long numbers in pieces (notebook_pieces.txt beside the notebook). The cut of a
     // variant: the remembered one when the notebook holds this very variant with pieces,

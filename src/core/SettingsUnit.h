@@ -18,6 +18,7 @@ inline constexpr int32_t kDefaultBrowserHeight = 240;
 inline constexpr int32_t kDefaultCodeWidth = 170;
 inline constexpr int32_t kDefaultTextWidth = 250;
 inline constexpr int32_t kDefaultNoteWidth = 150;
+inline constexpr int32_t kDefaultReviewWidth = 150; // the notebook's next review column
 inline constexpr int32_t kDefaultReviewNewCardsPerDay = 20;
 inline constexpr int32_t kMaxReviewNewCardsPerDay = 9999;
 // The share of reviews the scheduler aims to have recalled, 0.70 to 0.99.

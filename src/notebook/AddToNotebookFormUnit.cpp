@@ -46,26 +46,31 @@ void TAddToNotebookForm::SetEntry(const std::string& variantKey, const std::vect
     ui_->NotesEdit->selectAll();
 }
 
-void TAddToNotebookForm::accept() {
-    const QString text = ui_->NotesEdit->text();
+bool CheckNoteText(QWidget* owner, const QString& text, std::string& note) {
     // A note is one line of notebook_add.txt; a pasted line break would split it.
     for (const QChar c : text) {
         if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0)) {
-            TMessageBox::Warning(this, QStringLiteral("Примечание должно занимать одну строку: "
-                                                      "уберите из него переводы строки."));
-            ui_->NotesEdit->setFocus();
-            return;
+            TMessageBox::Warning(owner, QStringLiteral("Примечание должно занимать одну строку: "
+                                                       "уберите из него переводы строки."));
+            return false;
         }
     }
-    std::string note;
     char32_t bad = 0;
     if (!Utf8ToCp1251(text.toStdString(), note, &bad)) {
         TMessageBox::Warning(
-            this, QStringLiteral("Символ «%1» нельзя сохранить в записной книжке: её файлы хранят "
-                                 "только буквы и знаки кодировки Windows-1251 (русские и "
-                                 "латинские буквы, цифры, знаки препинания). Удалите или "
-                                 "замените этот символ.")
-                      .arg(QString::fromUcs4(&bad, 1)));
+            owner, QStringLiteral("Символ «%1» нельзя сохранить в записной книжке: её файлы хранят "
+                                  "только буквы и знаки кодировки Windows-1251 (русские и "
+                                  "латинские буквы, цифры, знаки препинания). Удалите или "
+                                  "замените этот символ.")
+                       .arg(QString::fromUcs4(&bad, 1)));
+        return false;
+    }
+    return true;
+}
+
+void TAddToNotebookForm::accept() {
+    std::string note;
+    if (!CheckNoteText(this, ui_->NotesEdit->text(), note)) {
         ui_->NotesEdit->setFocus();
         return;
     }

@@ -39,6 +39,10 @@ private:
     std::string note_;
 };
 
+// Whether a typed note can be stored: one line, Windows-1251 characters only; otherwise a
+// warning over `owner` says what to change. `note` gets the bytes to store.
+bool CheckNoteText(QWidget* owner, const QString& text, std::string& note);
+
 // The remember command's dialog: shows the selected variant key and the focused word of
 // each column (Windows-1251) with the note stored for the number. Returns the note on OK;
 // nothing when cancelled or when there is no variant (then no dialog is shown).

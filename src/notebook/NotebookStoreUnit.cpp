@@ -1,6 +1,7 @@
 #include "NotebookStoreUnit.h"
 
 #include "encoding/VariantSearchUnit.h"
+#include "notebook/NotebookViewUnit.h"
 #include "notebook/PiecesUnit.h"
 
 #include "core/TextUnit.h"
@@ -41,7 +42,8 @@ void DeleteNotebookEntry(TStringList& entries, TStringList& notes, std::string_v
 }
 
 std::vector<TNotebookRec> NotebookRows(const TStringList& entries, const TStringList& notes,
-                                       const TPiecesList* pieces) {
+                                       const TPiecesList* pieces,
+                                       const std::vector<TReviewCard>* cards) {
     // The notes indexed once: a lookup per row would make a big notebook quadratic. Names
     // compare with case ignored and the first line of a name counts, as in a lookup.
     std::unordered_map<std::string, std::string_view> noteOf;
@@ -69,16 +71,19 @@ std::vector<TNotebookRec> NotebookRows(const TStringList& entries, const TString
         if (pieces && !pieces->Lines().empty())
             if (const TPiecesRec* cut = pieces->Find(rec.Key, std::string_view(line).substr(eq + 1))) {
                 const std::vector<std::string> words(items.begin() + 1, items.end());
-                int i = 0;
+                int32_t i = 0;
                 for (const TPiece& p : MakePieces(SplitVariantKey(rec.Code), words, cut->Sizes, cut->Notes)) {
-                    std::string text = std::to_string(++i) + ". ";
-                    for (size_t g = 0; g < p.Groups.size(); ++g) text += (g ? "-" : "") + p.Groups[g];
-                    for (const auto& w : p.Words) text += " - " + w;
-                    rec.Pieces.push_back(text + " - (" + p.Note + ")");
+                    TNotebookPiece piece;
+                    piece.Index = ++i;
+                    for (size_t g = 0; g < p.Groups.size(); ++g) piece.Groups += (g ? "-" : "") + p.Groups[g];
+                    for (size_t w = 0; w < p.Words.size(); ++w) piece.Words += (w ? " - " : "") + p.Words[w];
+                    piece.Place = p.Note;
+                    rec.Pieces.push_back(std::move(piece));
                 }
             }
         rows.push_back(std::move(rec));
     }
+    if (cards) SetNextReviews(rows, *cards);
     return rows;
 }
 
@@ -86,7 +91,9 @@ std::string NotebookExportText(const std::vector<TNotebookRec>& rows) {
     std::string text;
     for (const auto& r : rows) {
         text += r.Code + " - " + r.Words + " - (" + r.Note + ")\r\n";
-        for (const auto& piece : r.Pieces) text += "    " + piece + "\r\n";
+        for (const auto& p : r.Pieces)
+            text += "    " + std::to_string(p.Index) + ". " + p.Groups + (p.Words.empty() ? "" : " - ") + p.Words +
+                    " - (" + p.Place + ")\r\n";
     }
     return text;
 }

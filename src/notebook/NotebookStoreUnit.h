@@ -25,10 +25,13 @@ void RememberEntry(TStringList& entries, TStringList& notes, const std::string& 
 // repeats the key loses every line of it, so the row surely goes).
 void DeleteNotebookEntry(TStringList& entries, TStringList& notes, std::string_view key);
 class TPiecesList;
+struct TReviewCard;
 // The rows of the notebook window: every entry with at least one word, in notebook order;
-// with `pieces`, an entry in pieces gets its pieces' lines.
+// with `pieces`, an entry in pieces gets its pieces; with `cards` (the review deck), each
+// row and piece its next review (SetNextReviews).
 std::vector<TNotebookRec> NotebookRows(const TStringList& entries, const TStringList& notes,
-                                       const TPiecesList* pieces = nullptr);
+                                       const TPiecesList* pieces = nullptr,
+                                       const std::vector<TReviewCard>* cards = nullptr);
 // The export text: "Code - Words - (Note)" per row, CR LF after each, and under an entry in
 // pieces one line a piece, "    I. GROUPS - WORDS - (PLACE)".
 std::string NotebookExportText(const std::vector<TNotebookRec>& rows);

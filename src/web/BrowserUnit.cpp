@@ -63,7 +63,11 @@ QWebEngineView* TWebBrowser::View() {
         }
         QWebEngineSettings* settings = view_->settings();
         settings->setAttribute(QWebEngineSettings::JavascriptEnabled, content_ == TContent::Pictures);
-        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+        // A help page links to the other help pages, which the engine refuses to open from a
+        // local page without file access. Help runs no script, so no page can read a file
+        // and send it anywhere (nor reach the web); the picture pane's pages, which do run
+        // scripts, get no file access.
+        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, content_ == TContent::Help);
         settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
         layout()->addWidget(view_);
         connect(view_, &QWebEngineView::loadStarted, this, [this] { readyState_ = kLoading; });

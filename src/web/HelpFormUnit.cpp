@@ -5,7 +5,9 @@
 #include "web/BrowserUnit.h"
 #include "web/DesktopUnit.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QShortcut>
@@ -40,9 +42,12 @@ THelpForm::THelpForm(QWidget* owner) : QWidget(owner, Qt::Window), browser_(new 
     layout->addWidget(browser_);
     // Closed like the program's dialogs.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
-    // Back as in a web browser: the help pages link to each other.
+    // Back as in a web browser: the help pages link to each other. The page, when it has
+    // the focus, takes these keys for itself before any shortcut sees them, so they are
+    // caught on their way to it; the shortcuts serve the rest of the window.
     for (const QKeySequence& keys : {QKeySequence(Qt::ALT | Qt::Key_Left), QKeySequence(Qt::Key_Backspace)})
         connect(new QShortcut(keys, this), &QShortcut::activated, this, &THelpForm::GoBack);
+    qApp->installEventFilter(this);
     // Two thirds of the screen: room for the page beside the main window.
     const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
@@ -65,6 +70,20 @@ void THelpForm::ShowPage(const QString& path) {
                     Qt::UniqueConnection);
         },
         Qt::QueuedConnection);
+}
+
+bool THelpForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        isAncestorOf(static_cast<QWidget*>(watched))) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const auto mods = key->modifiers() & ~Qt::KeypadModifier;
+        if ((key->key() == Qt::Key_Left && mods == Qt::AltModifier) ||
+            (key->key() == Qt::Key_Backspace && mods == Qt::NoModifier)) {
+            GoBack();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void THelpForm::GoBack() {

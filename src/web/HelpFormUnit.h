@@ -22,6 +22,9 @@ public:
     // Alt+Left and Backspace: the page before, when there is one.
     void GoBack();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void PageLoaded(bool ok);
 
