@@ -88,9 +88,9 @@ TGroupCost MakeGroupCost(std::function<const std::vector<int32_t>&(const std::st
 
 // ---- the best cuts --------------------------------------------------------------------------
 
-TBestCuts::TBestCuts(const std::vector<std::vector<int>>& lens,
+TBestCuts::TBestCuts(const std::string& digits, const std::vector<std::vector<int>>& lens,
                      const std::function<int64_t(size_t pos, int k)>& cost)
-    : n_(lens.size()) {
+    : digits_(digits), n_(lens.size()) {
     const size_t n = n_;
     dist_.assign(n + 1, Weight{});
     next_.assign(n + 1, -1);
@@ -217,20 +217,43 @@ void TBestCuts::Push(const Candidate& c) {
                    [this](const Candidate& a, const Candidate& b) { return CandidateLess(b, a); });
 }
 
-void TBestCuts::Emit(int rec, std::vector<int>& groups) const {
+// The key of a path: stretches of the tree path from 0 copied whole, the rest group by
+// group. Tree paths soon run together, so a key costs little more than its copy.
+void TBestCuts::Emit(int rec, std::string& key) {
+    if (treeKey_.empty()) {
+        treeOffset_.assign(n_ + 1, -1);
+        for (size_t pos = 0; pos < n_; pos = static_cast<size_t>(next_[pos])) {
+            if (pos) treeKey_ += '-';
+            treeOffset_[pos] = static_cast<long>(treeKey_.size());
+            treeKey_.append(digits_, pos, static_cast<size_t>(next_[pos]) - pos);
+        }
+    }
     Sidetracks(rec, -1, scratchA_);
-    groups.clear();
+    key.clear();
+    key.reserve(treeKey_.size() + 2 * scratchA_.size() + 16);
     size_t pos = 0, s = 0;
     while (pos < n_) {
+        if (treeOffset_[pos] >= 0) {
+            const auto from = static_cast<size_t>(treeOffset_[pos]);
+            if (s == scratchA_.size()) {
+                key.append(treeKey_, from, std::string::npos);
+                return;
+            }
+            // The next sidetrack leaves from the tree path this one is on.
+            const auto at = static_cast<size_t>(sides_[static_cast<size_t>(scratchA_[s])].From);
+            key.append(treeKey_, from, static_cast<size_t>(treeOffset_[at]) - from);
+            pos = at;
+        }
         size_t to = static_cast<size_t>(next_[pos]);
         if (s < scratchA_.size() && sides_[static_cast<size_t>(scratchA_[s])].From == static_cast<int>(pos))
             to = static_cast<size_t>(sides_[static_cast<size_t>(scratchA_[s++])].To);
-        groups.push_back(static_cast<int>(to - pos));
+        key.append(digits_, pos, to - pos);
+        if (to < n_) key += '-';
         pos = to;
     }
 }
 
-bool TBestCuts::Next(std::vector<int>& groups, int64_t* cost, int32_t* count) {
+bool TBestCuts::Next(std::string& key, int64_t* cost, int32_t* count) {
     if (n_ == 0 || next_[0] < 0) return false;
     Weight total;
     int rec = -1;
@@ -269,7 +292,7 @@ bool TBestCuts::Next(std::vector<int>& groups, int64_t* cost, int32_t* count) {
             Push({c.Total + sides_[static_cast<size_t>(s)].Delta, rec, s, heap});
         }
     }
-    Emit(rec, groups);
+    Emit(rec, key);
     if (cost) *cost = total.Cost;
     if (count) *count = total.Count;
     return true;

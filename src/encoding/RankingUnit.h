@@ -79,13 +79,13 @@ TGroupCost MakeGroupCost(std::function<const std::vector<int32_t>&(const std::st
 // candidates of equal cost and count compare by where they leave the tree.
 class TBestCuts {
 public:
-    // `lens[pos]`: the lengths of the groups at pos, ascending; `cost(pos, k)` the cost of
-    // the group digits[pos, pos + k).
-    TBestCuts(const std::vector<std::vector<int>>& lens,
+    // `lens[pos]`: the lengths of the groups at pos of `digits`, ascending; `cost(pos, k)`
+    // the cost of the group digits[pos, pos + k). `digits` must outlive the search.
+    TBestCuts(const std::string& digits, const std::vector<std::vector<int>>& lens,
               const std::function<int64_t(size_t pos, int k)>& cost);
-    // The next cut as group lengths, with its cost and group count; false when no cut is
-    // left.
-    bool Next(std::vector<int>& groups, int64_t* cost = nullptr, int32_t* count = nullptr);
+    // The next cut as a variant key ("52-70-563"), with its cost and group count; false
+    // when no cut is left.
+    bool Next(std::string& key, int64_t* cost = nullptr, int32_t* count = nullptr);
 
 private:
     struct Weight {
@@ -118,9 +118,14 @@ private:
     void Sidetracks(int parent, int side, std::vector<int>& out) const;
     bool CandidateLess(const Candidate& a, const Candidate& b) const;
     void Push(const Candidate& c);
-    void Emit(int rec, std::vector<int>& groups) const;
+    void Emit(int rec, std::string& key);
 
+    const std::string& digits_;
     size_t n_ = 0;
+    // The key of the tree path from 0 and where each of its positions starts in it (-1:
+    // not on it): every other key copies long stretches of it.
+    std::string treeKey_;
+    std::vector<long> treeOffset_;
     std::vector<Weight> dist_; // best completion from each position
     std::vector<int> next_;    // its first step; -1: the end cannot be reached
     std::vector<Sidetrack> sides_;

@@ -279,12 +279,12 @@ bool TVariantSearch::StreamBestOrder(
     const std::function<void(std::string&& key, int32_t count)>& row) const {
     if (digits.empty()) return false;
     const auto lens = GroupLengths(digits);
-    TBestCuts best(lens, [&](size_t pos, int k) { return cost(digits.substr(pos, static_cast<size_t>(k))); });
-    std::vector<int> cuts;
+    TBestCuts best(digits, lens,
+                   [&](size_t pos, int k) { return cost(digits.substr(pos, static_cast<size_t>(k))); });
+    std::string key;
     size_t rows = 0, bytes = 0;
     int32_t count = 0;
-    while (best.Next(cuts, nullptr, &count)) {
-        std::string key = JoinGroups(digits, cuts);
+    while (best.Next(key, nullptr, &count)) {
         bytes += key.size();
         if (rows >= limit || bytes > kMaxVariantBytes) return true;
         ++rows;
