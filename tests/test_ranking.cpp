@@ -143,3 +143,26 @@ TEST(Ranking, BestOrderIsTheBruteForceRanking) {
         EXPECT_EQ(Keys(first.Rows), std::vector<std::string>(all.begin(), all.begin() + static_cast<long>(k)));
     }
 }
+
+// The encode best first: the remembered variant is selected; one the bound left out comes
+// back at the end, where it ranks.
+TEST(Ranking, TheRememberedVariantStillWins) {
+    Fixture f;
+    const int32_t aa = f.dic.Entry("aa"), bb = f.dic.Entry("bb"), rr = f.dic.Entry("rr");
+    f.columns = {{"12", {aa}}, {"34", {bb}}, {"1234", {rr}}, {"1", {rr}}, {"2", {rr}}};
+    TStringList groups(TStringList::Kind::Sorted);
+    for (const auto& [g, entries] : f.columns) groups.Add(g);
+    const TVariantSearch search(groups, TStringList(TStringList::Kind::Sorted));
+    const TGroupCost cost = f.Cost();
+    TStringList notebook(TStringList::Kind::Plain);
+    auto r = MakeVariants("1234", {}, search, notebook, kMaxVariantRows, &cost);
+    EXPECT_THAT(Keys(r.Rows), ElementsAre("12-34", "1234", "1-2-34")); // 85, 100, 245
+    EXPECT_EQ(r.Selected, 0);
+    notebook.Add("1234=1-2-34,rr,rr,bb");
+    r = MakeVariants("1234", {}, search, notebook, kMaxVariantRows, &cost);
+    EXPECT_EQ(r.Selected, 2);
+    r = MakeVariants("1234", {}, search, notebook, 1, &cost);
+    EXPECT_TRUE(r.Cut);
+    EXPECT_THAT(Keys(r.Rows), ElementsAre("12-34", "1-2-34"));
+    EXPECT_EQ(r.Selected, 1);
+}
