@@ -12,6 +12,7 @@
 #include "core/IniFileUnit.h"
 #include "core/SessionUnit.h"
 #include "dictionary/CodeDictionaryUnit.h"
+#include "encoding/RankingUnit.h"
 #include "encoding/VariantSearchUnit.h"
 #include "notebook/ReviewLogUnit.h"
 #include "notebook/ReviewStatsUnit.h"
@@ -165,6 +166,42 @@ void BM_PlainSearch(benchmark::State& state) {
 BENCHMARK(BM_PlainSearch)
     ->ArgsProduct({{10, 20}, {0, 2}})
     ->ArgNames({"digits", "mode"})
+    ->Unit(benchmark::kMillisecond);
+
+// The first 1,000 variants of a 10,000-digit number (fixed digits), in display order
+// (best = 0) and best first (best = 1) with the shipped tiers: the cost of a group is
+// worked out from the dictionary on every run, as each encode of the window does.
+void BM_FirstThousandOfTenThousandDigits(benchmark::State& state) {
+    const bool best = state.range(0) != 0;
+    const int mode = static_cast<int>(state.range(1));
+    static std::string digits;
+    if (digits.empty()) {
+        uint32_t x = 20261209;
+        for (int i = 0; i < 10000; ++i) {
+            x = x * 1103515245u + 12345u;
+            digits += static_cast<char>('0' + (x >> 16) % 10);
+        }
+    }
+    const TCodeDictionary& dict = Built(mode);
+    const TStringList none(TStringList::Kind::Sorted);
+    const TWordRanking ranking(Data().dic, ReadTierWords(NUMBRELIA_DATA_DIR "/Data/dic_tiers.ini"));
+    size_t rows = 0;
+    for (auto _ : state) {
+        const TVariantSearch search(dict.GroupCodeList(), none);
+        if (best) {
+            const TGroupCost cost = MakeGroupCost(
+                [&](const std::string& g) -> const std::vector<int32_t>& { return dict.EntriesOfGroup(g); },
+                [](int32_t) { return false; }, ranking);
+            rows = search.BestOrder(digits, cost, 1000).Rows.size();
+        } else {
+            rows = search.DisplayOrder(digits, 1000).Rows.size();
+        }
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_FirstThousandOfTenThousandDigits)
+    ->ArgsProduct({{0, 1}, {0, 1, 2}})
+    ->ArgNames({"best", "mode"})
     ->Unit(benchmark::kMillisecond);
 
 // Every one- and two-digit code a group: 20 digits have 10,946 variants.

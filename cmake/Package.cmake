@@ -37,6 +37,7 @@ endif()
 install(TARGETS numbrelia-cli RUNTIME DESTINATION bin ${pkg_args})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/Help/ DESTINATION share/numbrelia/Help ${pkg_args})
 install(FILES ${CMAKE_SOURCE_DIR}/data/Data/Codes.ini ${CMAKE_SOURCE_DIR}/data/Data/dic.lst
+              ${CMAKE_SOURCE_DIR}/data/Data/dic_tiers.ini
         DESTINATION share/numbrelia/Data ${pkg_args})
 install(FILES ${CMAKE_SOURCE_DIR}/data/numbrelia.desktop DESTINATION share/applications ${pkg_args})
 foreach(size 16 32 48 64 128 256)

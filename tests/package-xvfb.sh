@@ -24,7 +24,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 for f in usr/bin/numbrelia usr/bin/numbrelia-cli usr/share/numbrelia/Data/dic.lst \
-    usr/share/numbrelia/Data/Codes.ini usr/share/numbrelia/Help/index.htm \
+    usr/share/numbrelia/Data/Codes.ini usr/share/numbrelia/Data/dic_tiers.ini usr/share/numbrelia/Help/index.htm \
     usr/share/applications/numbrelia.desktop usr/share/icons/hicolor/256x256/apps/numbrelia.png \
     usr/share/man/man1/numbrelia.1.gz usr/share/man/man1/numbrelia-cli.1.gz \
     usr/share/doc/numbrelia/copyright usr/share/doc/numbrelia/NOTICE; do

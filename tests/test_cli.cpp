@@ -310,3 +310,24 @@ TEST(Cli, PiecesAndRememberStoreWhatTheWindowStores) {
     EXPECT_EQ(f.Read("notebook_pieces.txt"), "") << "remembered plain, its pieces go";
     EXPECT_EQ(f.Read("notebook_add.txt"), W("2212122=пи\r\n")) << "without --note the note stays";
 }
+
+TEST(Cli, BestFirstRanksVariantsAndWords) {
+    Folder f;
+    // Familiar тот (22), ад (2); middle дед (22); rare дотат (222).
+    f.Write("Data/dic.lst", W("тот\r\nад\r\nдед\r\nдотат\r\n"));
+    f.Write("Data/dic_tiers.ini", W("[Tiers]\r\nMiddle=дед\r\nRare=дотат\r\n"));
+    const std::string usual = "222\t1\n2-22\t2\n22-2\t2\n2-2-2\t3\n";
+    EXPECT_EQ(Cli(f.Dir() + " variants 222").out, usual);
+    // 2-22 and 22-2 cost 40+10 + 40+0, 222 costs 40+60, 2-2-2 three times 40+10.
+    const std::string best = "2-22\t2\n22-2\t2\n222\t1\n2-2-2\t3\n";
+    CliRun r = Cli(f.Dir() + " --best-first variants 222");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, best);
+    EXPECT_EQ(Cli(f.Dir() + " --best-first --limit 2 variants 222").out, "2-22\t2\n22-2\t2\n");
+    EXPECT_EQ(Cli(f.Dir() + " words 22-2").out, "22\tдед\tтот\n2\tад\n");
+    EXPECT_EQ(Cli(f.Dir() + " --best-first words 22-2").out, "22\tтот\tдед\n2\tад\n");
+    // The setting is the default; --no-best-first overrides it.
+    f.Write("settings.ini", "[NumbreliaSettings]\r\nBestVariantFirst=1\r\n");
+    EXPECT_EQ(Cli(f.Dir() + " variants 222").out, best);
+    EXPECT_EQ(Cli(f.Dir() + " --no-best-first variants 222").out, usual);
+}

@@ -6,6 +6,8 @@
 
 #include "ui_MainForm.h"
 
+#include "core/SessionUnit.h"
+#include "encoding/VariantSearchUnit.h"
 #include "encoding/VariantsModel.h"
 #include "encoding/WordsView.h"
 #include "notebook/AddToNotebookFormUnit.h"
@@ -168,3 +170,52 @@ TEST_F(LongNumber, TheNumberFieldRefusesMoreDigitsThanTheLimitWithAMessage) {
 }
 
 } // namespace
+
+// "Сначала лучшие варианты" on the shipped dictionary: the window selects the best
+// variant with each column's best word, so the phrase line holds the suggestion at once;
+// off, the first variant of fewest groups with each column's first word, as always.
+TEST(BestFirstWindow, SelectsTheSuggestedPhraseOnlyWhenOn) {
+    for (const bool on : {true, false}) {
+        TempDir dir;
+        fs::copy(NUMBRELIA_DATA_DIR "/Data", dir / "Data", fs::copy_options::recursive);
+        dir.Write("settings.ini", std::string("[NumbreliaSettings]\r\nFirstStart=0\r\n") +
+                                      (on ? "BestVariantFirst=1\r\n" : ""));
+        const auto session = OpenSession(dir.Path());
+        auto form = StartForm(dir);
+        ASSERT_TRUE(form);
+        for (const char* number : {"5270563", "89161234567"}) {
+            SCOPED_TRACE(std::string(number) + (on ? " on" : " off"));
+            form->Controls()->NumEdit->setText(QString::fromLatin1(number));
+            form->GoButtonClick();
+            QCoreApplication::processEvents();
+            const nb::TEncodeResult expected = session->Encode(number);
+            const std::vector<std::string> rows = VariantRows(*form);
+            std::vector<std::string> keys;
+            int fewest = 1000;
+            for (const auto& r : expected.Rows) {
+                keys.push_back(r.Variant);
+                fewest = std::min(fewest, r.Count);
+            }
+            EXPECT_EQ(rows, keys) << "the window does not sort the rows again";
+            ASSERT_FALSE(rows.empty());
+            EXPECT_EQ(form->GetSelectedVariant(), rows.front());
+            if (!on) {
+                EXPECT_EQ(static_cast<int>(nb::SplitVariantKey(rows.front()).size()), fewest);
+            }
+            std::string phrase;
+            const auto columns = session->WordColumns(rows.front());
+            for (size_t i = 0; i < columns.size(); ++i) {
+                const auto& c = columns[i];
+                // On, the chosen word is the cheapest shown; off, the first shown in dictionary order.
+                const auto cost = [&](int32_t e) { return session->WordRanking().WordCost(e); };
+                int32_t want = -1;
+                for (size_t k = 0; k < c.Entries.size(); ++k)
+                    if (!c.Hidden[k] && (want < 0 || (on && cost(c.Entries[k]) < cost(want)))) want = c.Entries[k];
+                const std::string word = U(session->DicList()[static_cast<size_t>(want)]);
+                EXPECT_EQ(FocusedWords(*form).at(i), word) << "column " << i;
+                phrase += (phrase.empty() ? "" : " - ") + word;
+            }
+            EXPECT_EQ(form->Controls()->WordEdit->text().toStdString(), phrase);
+        }
+    }
+}

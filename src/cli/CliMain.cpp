@@ -41,7 +41,8 @@ constexpr const char* kUsage =
     "  code ENTRY...     the codes of dictionary entries:\n"
     "                    ENTRY<TAB>full code<TAB>group code<TAB>entry with [key] letters;\n"
     "                    UTF-8 text of Windows-1251 characters only\n"
-    "  variants NUMBER   the variants of a number in display order: KEY<TAB>COUNT;\n"
+    "  variants NUMBER   the variants of a number in display order (or best first):\n"
+    "                    KEY<TAB>COUNT;\n"
     "                    NUMBER is ASCII digits, with blanks, dots, parentheses,\n"
     "                    hyphens between digits and a leading + allowed\n"
     "  words VARIANT     the words of each group of a variant as the window shows them:\n"
@@ -89,6 +90,8 @@ constexpr const char* kUsage =
     "  --mode 0|1|2      grouping: 0 all letters, 1 two-digit groups, 2 three-digit groups\n"
     "  --add-null        the zero rule on;  --no-add-null  off\n"
     "  --familiar-first  words in the dictionary file's line order, not dictionary order\n"
+    "  --best-first      the window's suggestion: variants best first, the words of each\n"
+    "                    column best word first;  --no-best-first  the usual order\n"
     "  --limit N         list at most N variants (default 200000; a list is also cut\n"
     "                    at 64 MiB of keys)\n"
     "\n"
@@ -104,6 +107,7 @@ struct Options {
     std::optional<TGroupingMode> mode;
     std::optional<bool> addNull;
     bool familiarFirst = false;
+    std::optional<bool> bestFirst; // none: the setting
     size_t limit = kMaxVariantRows;
     std::string command;
     std::vector<std::string> args;
@@ -139,6 +143,10 @@ Options Parse(int argc, char** argv) {
             o.addNull = false;
         } else if (a == "--familiar-first") {
             o.familiarFirst = true;
+        } else if (a == "--best-first") {
+            o.bestFirst = true;
+        } else if (a == "--no-best-first") {
+            o.bestFirst = false;
         } else if (a == "--limit") {
             const std::string v = value(a);
             int32_t n = 0;
@@ -185,6 +193,7 @@ struct Session : TSession {
         if (o.mode) settings.VariantMakeType = static_cast<int32_t>(*o.mode);
         if (o.addNull) settings.AddNull = *o.addNull;
         settings.FamiliarFirst = o.familiarFirst;
+        if (o.bestFirst) settings.BestVariantFirst = *o.bestFirst;
         OverrideSettings(settings);
     }
 

@@ -413,6 +413,8 @@ void TMainForm::MakeVariants() {
     }
     const std::string selected = result.Rows[static_cast<size_t>(std::max(result.Selected, 0L))].Variant;
     variantsModel_->SetRows(std::move(result.Rows));
+    // Best first, the rows are not in the order of the count column.
+    ui_->VariantsVirtualStringTree->header()->setSortIndicatorShown(!session_.Settings().BestVariantFirst);
     // The bound on the keys' memory can cut the list before it has kMaxVariantRows rows.
     const QString cut = result.Cut ? QString::asprintf(res::kVariantsCut, variantsModel_->RowCount()) : QString();
     ui_->VariantsCutLabel->setText(cut);

@@ -75,6 +75,7 @@ void TSession::BuildWith(TStringList* reloadedDicList, const TBuildCallbacks& ca
                 settings_.Grouping(), callbacks);
     if (reloadedDicList) dicList_ = std::move(*reloadedDicList);
     codeDictionary_ = std::move(built);
+    ranking_ = TWordRanking(dicList_, ReadTierWords(paths_.DictionaryTiers()));
 }
 
 void TSession::OverrideSettings(const TProgSettings& settings) {
@@ -117,7 +118,16 @@ void TSession::ReplaceDictionary(const std::string& bytes, const TBuildCallbacks
 
 TEncodeResult TSession::Encode(std::string_view numberText, size_t limit) const {
     const TVariantSearch search(codeDictionary_.GroupCodeList(), userLists_.IgnoredCodeList);
-    return MakeVariants(numberText, settings_.Grouping(), search, userLists_.NotebookEntries, limit);
+    if (!settings_.BestVariantFirst)
+        return MakeVariants(numberText, settings_.Grouping(), search, userLists_.NotebookEntries, limit);
+    const TGroupCost cost = GroupCost();
+    return MakeVariants(numberText, settings_.Grouping(), search, userLists_.NotebookEntries, limit, &cost);
+}
+
+TGroupCost TSession::GroupCost() const {
+    return MakeGroupCost([this](const std::string& group) -> const std::vector<int32_t>& {
+        return codeDictionary_.EntriesOfGroup(group);
+    }, [this](int32_t entry) { return IsWordHidden(entry); }, ranking_);
 }
 
 bool TSession::StreamVariants(const std::string& searchString, size_t limit,
@@ -125,11 +135,15 @@ bool TSession::StreamVariants(const std::string& searchString, size_t limit,
     const TVariantSearch search(codeDictionary_.GroupCodeList(), userLists_.IgnoredCodeList);
     const std::string remembered = RememberedVariant(userLists_.NotebookEntries, searchString);
     bool rememberedShown = false;
-    const bool cut = search.StreamDisplayOrder(searchString, limit, [&](std::string&& key, int32_t count) {
+    const auto shown = [&](std::string&& key, int32_t count) {
         if (key == remembered) rememberedShown = true;
         row(std::move(key), count);
-    });
-    // It has at least as many groups as every row handed out, so it belongs at the end.
+    };
+    const bool cut = settings_.BestVariantFirst
+                         ? search.StreamBestOrder(searchString, limit, GroupCost(), shown)
+                         : search.StreamDisplayOrder(searchString, limit, shown);
+    // It ranks after every row handed out (it has at least as many groups, or with
+    // BestVariantFirst costs at least as much), so it belongs at the end.
     if (cut && !remembered.empty() && !rememberedShown && search.IsVariantOf(remembered, searchString))
         row(std::string(remembered),
             static_cast<int32_t>(std::count(remembered.begin(), remembered.end(), '-') + 1));
@@ -137,7 +151,9 @@ bool TSession::StreamVariants(const std::string& searchString, size_t limit,
 }
 
 std::vector<int32_t> TSession::GroupEntries(const std::string& group) const {
-    return OrderEntries(codeDictionary_.EntriesOfGroup(group), dicList_, settings_.FamiliarFirst);
+    std::vector<int32_t> entries =
+        OrderEntries(codeDictionary_.EntriesOfGroup(group), dicList_, settings_.FamiliarFirst);
+    return settings_.BestVariantFirst ? RankEntries(std::move(entries), ranking_) : entries;
 }
 
 const std::string& TSession::Word(int32_t entry) const { return dicList_[static_cast<size_t>(entry)]; }

@@ -77,7 +77,7 @@ public:
     // memory: `hiddenChanged` says whether the list is to be written).
     std::vector<TWordColumn> WordColumns(std::string_view variantKey, bool* hiddenChanged = nullptr);
     // The entries of a group code in display order (dictionary order, or with FamiliarFirst
-    // the dictionary file's line order).
+    // the dictionary file's line order; with BestVariantFirst then cheapest word first).
     std::vector<int32_t> GroupEntries(const std::string& group) const;
     bool IsWordHidden(int32_t entry) const;
     // The first of a column's entries that is not hidden, or -1.
@@ -149,6 +149,9 @@ public:
     const TStringList& DicList() const { return dicList_; }
     const TUserLists& UserLists() const { return userLists_; }
     const TCodeDictionary& CodeDictionary() const { return codeDictionary_; }
+    const TWordRanking& WordRanking() const { return ranking_; }
+    // The cost of a group of a variant, from the words shown now.
+    TGroupCost GroupCost() const;
 
 private:
     void BuildWith(TStringList* reloadedDicList, const TBuildCallbacks& callbacks);
@@ -165,6 +168,7 @@ private:
     TStringList dicList_{TStringList::Kind::Sorted};
     TUserLists userLists_;
     TCodeDictionary codeDictionary_;
+    TWordRanking ranking_; // of dicList_, made with the code dictionary
     TPiecesList pieces_;
     // An unreadable pieces file is never written over (and its pieces are not shown).
     bool piecesLoaded_ = false;

@@ -201,6 +201,7 @@ void TSettingsForm::Fill(const TCodeRecArr& tables, const TProgSettings& setting
     ui_->ShowPicCheckBox->setChecked(settings.ShowPic);
     ui_->AddNullCheckBox->setChecked(settings.AddNull);
     ui_->FamiliarFirstCheckBox->setChecked(settings.FamiliarFirst);
+    ui_->BestVariantFirstCheckBox->setChecked(settings.BestVariantFirst);
     ui_->PieceWordsCheckBox->setChecked(settings.PieceWords != 0);
     if (settings.PieceWords != 0) ui_->PieceWordsSpinBox->setValue(settings.PieceWords);
     ui_->VariantsComboBox->setCurrentIndex(settings.VariantMakeType);
@@ -216,6 +217,7 @@ void TSettingsForm::Apply(const TCodeRecArr& tables, TProgSettings& settings) co
     settings.ShowPic = ui_->ShowPicCheckBox->isChecked();
     settings.AddNull = ui_->AddNullCheckBox->isChecked();
     settings.FamiliarFirst = ui_->FamiliarFirstCheckBox->isChecked();
+    settings.BestVariantFirst = ui_->BestVariantFirstCheckBox->isChecked();
     settings.PieceWords = ui_->PieceWordsCheckBox->isChecked() ? ui_->PieceWordsSpinBox->value() : 0;
     if (const int mode = ui_->VariantsComboBox->currentIndex(); mode >= 0) settings.VariantMakeType = mode;
     settings.ReviewDesiredRetention = ui_->RetentionSpinBox->value();

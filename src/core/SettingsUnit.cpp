@@ -52,6 +52,7 @@ void LoadSettings(const TIniFile& ini, const TCodeRecArr& tables, TProgSettings&
     // Only the dialog's choices; anything else is off.
     settings.PieceWords = ini.ReadInteger(s, "PieceWords", 0);
     if (settings.PieceWords < kMinPieceWords || settings.PieceWords > kMaxPieceWords) settings.PieceWords = 0;
+    settings.BestVariantFirst = ini.ReadBool(s, "BestVariantFirst", false);
 }
 
 int32_t ClampPaneSize(int32_t stored, int32_t available, int32_t minimum, int32_t other) {
@@ -77,6 +78,8 @@ void SaveSettings(TIniFile& ini, const TProgSettings& settings, const TLayoutSet
     // Off and never set, a file stays as it always was.
     if (settings.PieceWords != 0 || !ini.ReadString(kSettingsSection, "PieceWords", "").empty())
         values.emplace_back("PieceWords", std::to_string(settings.PieceWords));
+    if (settings.BestVariantFirst || !ini.ReadString(kSettingsSection, "BestVariantFirst", "").empty())
+        values.emplace_back("BestVariantFirst", flag(settings.BestVariantFirst));
     ini.WriteStrings(kSettingsSection, values);
 }
 

@@ -37,6 +37,8 @@ struct TProgSettings {
     double ReviewDesiredRetention = kDefaultReviewDesiredRetention;
     // Long phrases cut into pieces of at most this many words; 0: not cut.
     int32_t PieceWords = 0;
+    // Variants best first, each column's best word first and chosen (RankingUnit).
+    bool BestVariantFirst = false;
 
     bool operator==(const TProgSettings&) const = default;
 
@@ -63,7 +65,8 @@ int32_t ClampPaneSize(int32_t stored, int32_t available, int32_t minimum, int32_
 
 // Writes the seven values of shutdown in their documented order, then FamiliarFirst, then
 // the two review values (ReviewNewCardsPerDay, ReviewDesiredRetention with two decimals),
-// then PieceWords when it is on or was set, in one replacement of the file.
+// then PieceWords and BestVariantFirst, each when it is on or was set, in one replacement
+// of the file.
 // Throws EError.
 void SaveSettings(TIniFile& ini, const TProgSettings& settings, const TLayoutSettings& layout);
 

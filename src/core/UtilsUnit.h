@@ -39,6 +39,8 @@ struct TPaths {
     // The dictionary and code tables as shipped, copied to the user's folder at first start.
     std::string ShippedCodes() const { return SharedFolder() + "/Data/Codes.ini"; }
     std::string ShippedDictionary() const { return SharedFolder() + "/Data/dic.lst"; }
+    // Where the tiers of the shipped dictionary begin (never copied: found by word).
+    std::string DictionaryTiers() const { return SharedFolder() + "/Data/dic_tiers.ini"; }
 };
 
 // The layout of a program whose executable lies in `programFolder`. Portable when that

@@ -265,6 +265,34 @@ bool TVariantSearch::StreamDisplayOrder(
     return false;
 }
 
+TVariantSearch::Result TVariantSearch::BestOrder(const std::string& digits, const TGroupCost& cost,
+                                                 size_t limit) const {
+    Result out;
+    out.Cut = StreamBestOrder(digits, limit, cost, [&out](std::string&& key, int32_t count) {
+        out.Rows.push_back({std::move(key), count});
+    });
+    return out;
+}
+
+bool TVariantSearch::StreamBestOrder(
+    const std::string& digits, size_t limit, const TGroupCost& cost,
+    const std::function<void(std::string&& key, int32_t count)>& row) const {
+    if (digits.empty()) return false;
+    const auto lens = GroupLengths(digits);
+    TBestCuts best(digits, lens,
+                   [&](size_t pos, int k) { return cost(digits.substr(pos, static_cast<size_t>(k))); });
+    std::string key;
+    size_t rows = 0, bytes = 0;
+    int32_t count = 0;
+    while (best.Next(key, nullptr, &count)) {
+        bytes += key.size();
+        if (rows >= limit || bytes > kMaxVariantBytes) return true;
+        ++rows;
+        row(std::move(key), count);
+    }
+    return false;
+}
+
 std::vector<std::string> SplitVariantKey(std::string_view key) {
     std::vector<std::string> groups;
     for (size_t start = 0;;) {
@@ -297,11 +325,11 @@ bool TVariantSearch::IsVariantOf(const std::string& key, const std::string& digi
 
 TEncodeResult MakeVariants(std::string_view numberText, TGrouping grouping,
                            const TVariantSearch& search, const TStringList& notebookEntries,
-                           size_t limit) {
+                           size_t limit, const TGroupCost* best) {
     TEncodeResult r;
     r.Number = NormaliseNumber(numberText);
     r.SearchString = SearchString(r.Number, grouping);
-    auto found = search.DisplayOrder(r.SearchString, limit);
+    auto found = best ? search.BestOrder(r.SearchString, *best, limit) : search.DisplayOrder(r.SearchString, limit);
     r.Rows = std::move(found.Rows);
     r.Cut = found.Cut;
     if (r.Rows.empty()) return r;
@@ -318,6 +346,11 @@ TEncodeResult MakeVariants(std::string_view numberText, TGrouping grouping,
     // this number, show it in its place by group count so the user's choice comes back.
     if (!search.IsVariantOf(remembered, r.SearchString)) return r;
     const auto count = static_cast<int32_t>(std::count(remembered.begin(), remembered.end(), '-') + 1);
+    if (best) { // it ranks after every row listed
+        r.Selected = static_cast<long>(r.Rows.size());
+        r.Rows.push_back(TVariantRec{remembered, count});
+        return r;
+    }
     const auto it = std::upper_bound(r.Rows.begin(), r.Rows.end(), count,
                                      [](int32_t c, const TVariantRec& row) { return c < row.Count; });
     r.Selected = it - r.Rows.begin();

@@ -9,6 +9,7 @@
 
 #include "code/NumbreliaTypesUnit.h"
 #include "dictionary/StringListUnit.h"
+#include "encoding/RankingUnit.h"
 
 #include <cstddef>
 #include <functional>
@@ -56,6 +57,13 @@ public:
     // the bound cut the list.
     bool StreamDisplayOrder(const std::string& digits, size_t limit,
                             const std::function<void(std::string&& key, int32_t count)>& row) const;
+    // The variants best first (see TBestCuts): by the sum of `cost` over their groups,
+    // then fewest groups, then in search order; the same rows as StreamDisplayOrder, under
+    // the same bounds, in another order.
+    bool StreamBestOrder(const std::string& digits, size_t limit, const TGroupCost& cost,
+                         const std::function<void(std::string&& key, int32_t count)>& row) const;
+    Result BestOrder(const std::string& digits, const TGroupCost& cost,
+                     size_t limit = kMaxVariantRows) const;
     // Whether `key` ("52-70-563") cuts `digits` into groups of this search.
     bool IsVariantOf(const std::string& key, const std::string& digits) const;
 
@@ -80,8 +88,9 @@ struct TEncodeResult {
     bool Cut = false;
     long Selected = -1; // the row of the remembered variant, else 0; -1 when no rows
 };
+// With `best`, the rows are in BestOrder by that cost.
 TEncodeResult MakeVariants(std::string_view numberText, TGrouping grouping,
                            const TVariantSearch& search, const TStringList& notebookEntries,
-                           size_t limit = kMaxVariantRows);
+                           size_t limit = kMaxVariantRows, const TGroupCost* best = nullptr);
 
 } // namespace nb

@@ -1,7 +1,6 @@
 // The rows of the variants list: one TVariantRec per variant, columns "Вариант" and
-// "Количество". The rows are always in display order: by Count ascending, ties in the
-// order they were added (a stable sort at the end of every update); the view cannot
-// re-sort them.
+// "Количество". The rows are shown in the order the encode gives them (by Count
+// ascending, or best first); the model never sorts them and the view cannot re-sort them.
 #pragma once
 
 #include "code/NumbreliaTypesUnit.h"
