@@ -217,5 +217,12 @@ TEST(BestFirstWindow, SelectsTheSuggestedPhraseOnlyWhenOn) {
             }
             EXPECT_EQ(form->Controls()->WordEdit->text().toStdString(), phrase);
         }
+        // A cut list says which variants it kept: the best ones, or those of fewest words.
+        form->Controls()->NumEdit->setText(QString(40, QLatin1Char('3')));
+        form->GoButtonClick();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(form->Controls()->VariantsCutLabel->text(),
+                  QString::asprintf(on ? nb::res::kVariantsCutBest : nb::res::kVariantsCut,
+                                    form->VariantsModel()->RowCount()));
     }
 }

@@ -416,7 +416,8 @@ void TMainForm::MakeVariants() {
     // Best first, the rows are not in the order of the count column.
     ui_->VariantsVirtualStringTree->header()->setSortIndicatorShown(!session_.Settings().BestVariantFirst);
     // The bound on the keys' memory can cut the list before it has kMaxVariantRows rows.
-    const QString cut = result.Cut ? QString::asprintf(res::kVariantsCut, variantsModel_->RowCount()) : QString();
+    const char* cutNote = session_.Settings().BestVariantFirst ? res::kVariantsCutBest : res::kVariantsCut;
+    const QString cut = result.Cut ? QString::asprintf(cutNote, variantsModel_->RowCount()) : QString();
     ui_->VariantsCutLabel->setText(cut);
     ui_->VariantsCutLabel->setToolTip(cut);
     ui_->VariantsCutLabel->setVisible(result.Cut);

@@ -42,6 +42,8 @@ inline constexpr const char* kNoUserFolder =
 inline constexpr const char* kVariantsCut =
     "Показаны первые %d вариантов: у этого числа их больше. Варианты с наименьшим числом "
     "слов идут первыми.";
+inline constexpr const char* kVariantsCutBest =
+    "Показаны первые %d вариантов: у этого числа их больше. Лучшие варианты идут первыми.";
 inline constexpr const char* kNumberTooLong =
     "Число длиннее %d цифр: программа кодирует числа не длиннее этого. Разделите его на части.";
 inline constexpr const char* kInitialNumber = "5270563";
