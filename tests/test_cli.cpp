@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -309,6 +310,12 @@ TEST(Cli, PiecesAndRememberStoreWhatTheWindowStores) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(f.Read("notebook_pieces.txt"), "") << "remembered plain, its pieces go";
     EXPECT_EQ(f.Read("notebook_add.txt"), W("2212122=пи\r\n")) << "without --note the note stays";
+
+    // The help's list of the files the program writes names every one written here.
+    std::ifstream help(NUMBRELIA_DATA_DIR "/Help/index.htm", std::ios::binary);
+    const std::string index((std::istreambuf_iterator<char>(help)), std::istreambuf_iterator<char>());
+    for (const auto& e : std::filesystem::directory_iterator(f.Path()))
+        EXPECT_THAT(index, HasSubstr("class=\"file\">" + e.path().filename().string())) << "not in the help";
 }
 
 TEST(Cli, BestFirstRanksVariantsAndWords) {
