@@ -374,16 +374,21 @@ int64_t DateArgument(std::vector<std::string>& args) {
     return ReviewToday();
 }
 
-// The deck of the session's notebook; a file that cannot be read stops the command.
-TReviewDeck SessionDeck(const Session& s, TStringList& entries, TPiecesList* piecesOut = nullptr) {
-    LoadListIfExists(entries, s.Paths().Notebook());
-    // As in the window: a pieces file that cannot be read leaves every entry plain.
+// As in the window: a pieces file that cannot be read leaves every entry plain.
+TPiecesList SessionPieces(const Session& s) {
     TPiecesList pieces;
     try {
         LoadPieces(pieces, s.Paths().NotebookPieces());
     } catch (const EError& e) {
         std::cerr << "numbrelia-cli: " << e.what() << '\n';
     }
+    return pieces;
+}
+
+// The deck of the session's notebook; a file that cannot be read stops the command.
+TReviewDeck SessionDeck(const Session& s, TStringList& entries, TPiecesList* piecesOut = nullptr) {
+    LoadListIfExists(entries, s.Paths().Notebook());
+    TPiecesList pieces = SessionPieces(s);
     std::string error;
     TReviewDeck deck = LoadDeck(s.Paths().NotebookReview(), entries, &error, &pieces);
     if (piecesOut) *piecesOut = std::move(pieces);
@@ -634,12 +639,7 @@ int Notebook(const Options& o) {
     TStringList entries(TStringList::Kind::Plain), notes(TStringList::Kind::Plain);
     LoadListIfExists(entries, s.Paths().Notebook());
     LoadListIfExists(notes, s.Paths().NotebookNotes());
-    TPiecesList pieces;
-    try {
-        LoadPieces(pieces, s.Paths().NotebookPieces());
-    } catch (const EError& e) {
-        std::cerr << "numbrelia-cli: " << e.what() << '\n';
-    }
+    const TPiecesList pieces = SessionPieces(s);
     // As in the window: a deck that cannot be read leaves the dates out.
     std::string error;
     const TReviewDeck deck = LoadDeck(s.Paths().NotebookReview(), entries, &error, &pieces);
