@@ -8,6 +8,7 @@
 #include "core/SettingsUnit.h"
 #include "dictionary/CodeDictionaryUnit.h"
 #include "dictionary/WordListUnit.h"
+#include "notebook/PiecesUnit.h"
 #include "notebook/ReviewUnit.h"
 
 #include <gmock/gmock.h>
@@ -301,8 +302,8 @@ TEST(WrongAnswers, ByteOrderMarksAndAUtf8DictionaryReadAsMeant) {
 }
 
 // Proves: a first line that itself starts with the mark's bytes ("п»ї" in Windows-1251)
-// survives a write and a reading, in a list and among the deck's unreadable lines (fuzzing
-// once found the deck lose it).
+// survives a write and a reading, in a list and among the unreadable lines of the deck and
+// the pieces file (fuzzing once found the deck lose it).
 TEST(WrongAnswers, AFirstLineStartingLikeAMarkSurvivesWriteAndRead) {
     const std::string mark = "\xEF\xBB\xBF";
     TempDir dir;
@@ -319,6 +320,12 @@ TEST(WrongAnswers, AFirstLineStartingLikeAMarkSurvivesWriteAndRead) {
     nb::SaveReviewDeck(dir / "deck.txt", deck);
     EXPECT_EQ(nb::LoadReviewDeck(dir / "deck.txt").Unread, deck.Unread);
     EXPECT_EQ(nb::ReadReviewText(nb::WriteReviewText(deck)).Unread, deck.Unread);
+
+    nb::TPiecesList pieces, piecesBack;
+    pieces.SetText(mark + "unreadable\r\n");
+    nb::SavePieces(pieces, dir / "pieces.txt");
+    nb::LoadPieces(piecesBack, dir / "pieces.txt");
+    EXPECT_EQ(piecesBack.Text(), pieces.Text());
 }
 
 // ---- cost -----------------------------------------------------------------------------

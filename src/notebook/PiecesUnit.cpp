@@ -221,6 +221,10 @@ void LoadPieces(TPiecesList& list, const std::string& path) {
     list.SetText(FileExists(path) || DirectoryExists(path) ? ReadTextFile(path, TNulRule::DropNul) : std::string());
 }
 
-void SavePieces(const TPiecesList& list, const std::string& path) { WriteFileAtomic(path, list.Text()); }
+void SavePieces(const TPiecesList& list, const std::string& path) {
+    std::string text = list.Text();
+    GuardLeadingMark(text);
+    WriteFileAtomic(path, text);
+}
 
 } // namespace nb

@@ -321,9 +321,8 @@ bool ParseCardLine(const std::string& line, TReviewCard& c, bool& sm2) {
 
 TReviewDeck ReadReviewText(std::string_view bytes) {
     std::string text(bytes);
-    // The rules of every user file: zero bytes dropped, one byte order mark skipped.
+    // Zero bytes dropped, as the file layer drops them for the text it reads.
     text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     TReviewDeck deck;
     std::set<std::pair<std::string, TReviewDirection>> seen;
     for (auto& line : SplitLines(text)) {
@@ -344,7 +343,7 @@ TReviewDeck LoadReviewDeck(const std::string& path, std::string* error) {
     // The deck must never stand in the notebook's way: what cannot be read is no deck.
     try {
         if (FileExists(path) || DirectoryExists(path))
-            return ReadReviewText(ReadWholeFile(path)); // the reader drops NULs and the mark
+            return ReadReviewText(ReadTextFile(path, TNulRule::DropNul));
     } catch (const std::exception& e) {
         if (error) *error = e.what();
     }
@@ -361,7 +360,6 @@ std::string WriteReviewText(const TReviewDeck& deck) {
     }
     for (const auto& line : deck.Unread)
         text += line + "\r\n";
-    GuardLeadingMark(text);
     return text;
 }
 
@@ -374,14 +372,17 @@ void SaveReviewDeck(const std::string& path, TReviewDeck& deck) {
         const std::string backup = ReviewBackupPath(path);
         if (FileExists(path) && !FileExists(backup)) WriteFileAtomic(backup, ReadWholeFile(path));
     }
-    WriteFileAtomic(path, WriteReviewText(deck));
+    std::string text = WriteReviewText(deck);
+    GuardLeadingMark(text);
+    WriteFileAtomic(path, text);
     deck.Migrated = false;
 }
 
 TReviewDeck LoadDeck(const std::string& path, const TStringList& entries, std::string* error,
                      const TPiecesList* pieces) {
     TReviewDeck deck = LoadReviewDeck(path, error);
-    deck.Cards = SyncCards(deck.Cards, CardSources(entries, pieces ? *pieces : TPiecesList()));
+    static const TPiecesList kNoPieces;
+    deck.Cards = SyncCards(deck.Cards, CardSources(entries, pieces ? *pieces : kNoPieces));
     return deck;
 }
 
