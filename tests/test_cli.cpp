@@ -306,6 +306,8 @@ TEST(Cli, PiecesAndRememberStoreWhatTheWindowStores) {
 
     EXPECT_EQ(Cli(f.Dir() + " remember 22-1 тот дот").status, 1) << "дот is hidden: not in its column";
     EXPECT_EQ(Cli(f.Dir() + " remember 22-1 тот").status, 2);
+    EXPECT_EQ(Cli(f.Dir() + " remember --note \"$(printf 'две\\nстроки')\" 22-1").status, 2) << "a note is one line";
+    EXPECT_EQ(Cli(f.Dir() + " remember --note '中' 22-1").status, 2);
     r = Cli(f.Dir() + " remember 22-1-2-1-22 тот жук ад жук тот");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(f.Read("notebook_pieces.txt"), "") << "remembered plain, its pieces go";

@@ -26,6 +26,7 @@
 #include <cstring>
 #include <iostream>
 #include <cmath>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <vector>
@@ -291,8 +292,6 @@ int Variants(const Options& o) {
         std::fprintf(stdout, "\t%d\n", static_cast<int>(count));
         ++rows;
     });
-    // The remembered variant may follow a cut list as one row more.
-    const size_t searched = std::min(rows, o.limit);
     if (rows == 0) {
         char buf[4096];
         std::snprintf(buf, sizeof buf, res::kNoVariant, number.c_str());
@@ -303,7 +302,8 @@ int Variants(const Options& o) {
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
         throw EError(std::string("Cannot write the output: ") + std::strerror(errno));
     // Which bound cut it: only the row limit is the user's to raise.
-    if (cut && searched >= o.limit)
+    // (The remembered variant may follow a list cut at the limit as one row more.)
+    if (cut && rows >= o.limit)
         std::cerr << "The list was cut at " << rows << " variants by the limit of " << o.limit
                   << " rows; this number has more (--limit raises the bound).\n";
     else if (cut)
@@ -556,13 +556,23 @@ int Pieces(const Options& o) {
     return 0;
 }
 
+// A note as the notebook files can hold it: Windows-1251 text on one line.
+std::string NoteArgument(const std::string& text) {
+    std::string note;
+    if (!Utf8ToCp1251(text, note))
+        throw UsageError{"the note has characters the notebook files cannot hold (Windows-1251 only)"};
+    if (note.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
+        throw UsageError{"a note is one line"};
+    return note;
+}
+
 int Remember(const Options& o) {
     std::optional<std::string> note;
     std::optional<int32_t> n;
     std::vector<std::string> rest;
     for (size_t i = 0; i < o.args.size(); ++i) {
         if (rest.empty() && o.args[i] == "--note" && i + 1 < o.args.size())
-            note = Utf8ToCp1251(o.args[++i]);
+            note = NoteArgument(o.args[++i]);
         else if (rest.empty() && o.args[i] == "--pieces" && i + 1 < o.args.size())
             n = PieceWordsArg(o.args[i], o.args[i + 1]), ++i;
         else
@@ -645,9 +655,11 @@ int Notebook(const Options& o) {
     const TReviewDeck deck = LoadDeck(s.Paths().NotebookReview(), entries, &error, &pieces);
     if (!error.empty()) std::cerr << "numbrelia-cli: " << error << '\n';
     const std::vector<TNotebookRec> rows = NotebookRows(entries, notes, &pieces, error.empty() ? &deck.Cards : nullptr);
-    std::vector<size_t> order = NotebookOrder(rows, column.value_or(TNotebookColumn::Code), descending);
-    if (!column)
-        for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::vector<size_t> order(rows.size());
+    if (column)
+        order = NotebookOrder(rows, *column, descending);
+    else
+        std::iota(order.begin(), order.end(), size_t{0});
     auto next = [](int64_t day, bool hasCards) {
         return day != kNoDay ? DayText(day) : std::string(hasCards ? "new" : "-");
     };
@@ -669,11 +681,7 @@ int Notebook(const Options& o) {
 int Note(const Options& o) {
     if (o.args.empty() || o.args.size() > 2) throw UsageError{"note takes KEY [TEXT]"};
     const std::string& key = o.args[0];
-    std::string note;
-    if (o.args.size() == 2 && !Utf8ToCp1251(o.args[1], note))
-        throw UsageError{"the note has characters the notebook files cannot hold (Windows-1251 only)"};
-    if (note.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
-        throw UsageError{"a note is one line"};
+    const std::string note = o.args.size() == 2 ? NoteArgument(o.args[1]) : std::string();
     Session s(o);
     // One writer at a time, and what the window stored before the lock is read again.
     const TFileLock lock(s.Paths().Folder);
