@@ -136,6 +136,9 @@ TEST_F(Session, SettingsChangesBuildOnlyWhatTheyNeed) {
     EXPECT_TRUE(session->ApplyWordOrder(edited)) << "the word order alone builds nothing";
     EXPECT_TRUE(session->Settings().FamiliarFirst);
     EXPECT_FALSE(session->ApplyWordOrder(edited)) << "no change at all";
+    edited.BestVariantFirst = true;
+    EXPECT_TRUE(session->ApplyWordOrder(edited)) << "nor the variants' order";
+    EXPECT_TRUE(session->Settings().BestVariantFirst);
 
     edited.VariantMakeType = static_cast<int32_t>(TGroupingMode::TwoDigits);
     EXPECT_FALSE(session->ApplyWordOrder(edited));

@@ -371,8 +371,13 @@ void TMainForm::UpdateBrowserPanel() {
     if (show) {
         ui_->BrowserPanel->show();
         const int total = ui_->WebBrowserSplitter->height() - ui_->WebBrowserSplitter->handleWidth();
-        int& pane = session_.Layout().BrowserPanelHeight;
-        pane = ClampPaneSize(pane, total, kMinPaneSize, kMinPaneSize);
+        // What is stored is clamped to the screen only: the splitter may not have its
+        // maximized height yet, and a small window now must not shrink the stored height.
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const int room = std::max(total, screen ? screen->availableGeometry().height() : 0);
+        int& stored = session_.Layout().BrowserPanelHeight;
+        stored = ClampPaneSize(stored, room, kMinPaneSize, kMinPaneSize);
+        const int pane = ClampPaneSize(stored, total, kMinPaneSize, kMinPaneSize);
         ui_->WebBrowserSplitter->setSizes({std::max(total - pane, 1), pane});
     } else {
         ui_->BrowserPanel->hide();
@@ -502,10 +507,15 @@ void TMainForm::SaveUserList(std::vector<std::string> (TSession::*save)() const,
 void TMainForm::SettingsActionExecute() {
     TProgSettings edited = session_.Settings();
     if (!EditSettings(this, session_.CodeTables(), edited)) return;
-    // The word order alone: the columns are only drawn again.
-    if (session_.ApplyWordOrder(edited))
-        VariantsVirtualStringTreeChange();
-    else
+    // The word order alone: the columns are only drawn again; the variants' order, encoded
+    // again, without a build.
+    const bool bestFirstBefore = session_.Settings().BestVariantFirst;
+    if (session_.ApplyWordOrder(edited)) {
+        if (edited.BestVariantFirst != bestFirstBefore)
+            GoButtonClick();
+        else
+            VariantsVirtualStringTreeChange();
+    } else
         BuildCodeDictionary([&](const TBuildCallbacks& callbacks) { session_.ApplySettings(edited, callbacks); });
     // Written now too, not only at shut-down: a kill must not lose what the user chose. A
     // failed build has thrown above and brought the former settings back.

@@ -53,15 +53,22 @@ void TSession::PrepareFolders() const {
 bool TSession::Load() {
     const bool converted = LoadDictionary(dicList_, paths_.Dictionary());
     userLists_.Load(paths_);
+    LoadPiecesFile();
+    return converted;
+}
+
+void TSession::LoadPiecesFile() {
     // The pieces only ever add to the notebook: a file that cannot be read leaves every
     // entry plain and is not written over.
     try {
         LoadPieces(pieces_, paths_.NotebookPieces());
         piecesLoaded_ = true;
+        piecesError_.clear();
     } catch (const EError& e) {
+        pieces_ = TPiecesList();
+        piecesLoaded_ = false;
         piecesError_ = e.what();
     }
-    return converted;
 }
 
 void TSession::Build(const TBuildCallbacks& callbacks) { BuildWith(nullptr, callbacks); }
@@ -89,6 +96,7 @@ bool TSession::ApplyWordOrder(const TProgSettings& edited) {
     TProgSettings orderOnly = settings_;
     orderOnly.FamiliarFirst = edited.FamiliarFirst;
     orderOnly.PieceWords = edited.PieceWords; // the cut of the phrase needs no build either
+    orderOnly.BestVariantFirst = edited.BestVariantFirst; // the costs are made at every build
     if (edited == settings_ || edited != orderOnly) return false;
     settings_ = edited;
     return true;
@@ -306,8 +314,7 @@ void TSession::ReloadNotebook() {
     userLists_.NotebookEntries = std::move(fresh.NotebookEntries);
     userLists_.NotebookNotes = std::move(fresh.NotebookNotes);
     userLists_.NotebookLoaded = userLists_.NotebookNotesLoaded = true;
-    LoadPieces(pieces_, paths_.NotebookPieces());
-    piecesLoaded_ = true;
+    LoadPiecesFile();
 }
 
 const TPiecesRec* TSession::StoredPieces(std::string_view key) const {

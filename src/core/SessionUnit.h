@@ -156,6 +156,7 @@ public:
 private:
     void BuildWith(TStringList* reloadedDicList, const TBuildCallbacks& callbacks);
     std::vector<std::string> SaveNotebookFiles();
+    void LoadPiecesFile();
     const std::string& Word(int32_t entry) const;
 
     TPaths paths_;
