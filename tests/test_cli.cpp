@@ -312,6 +312,10 @@ TEST(Cli, PiecesAndRememberStoreWhatTheWindowStores) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(f.Read("notebook_pieces.txt"), "") << "remembered plain, its pieces go";
     EXPECT_EQ(f.Read("notebook_add.txt"), W("2212122=пи\r\n")) << "without --note the note stays";
+    std::filesystem::remove(f / "notebook_pieces.txt");
+    std::filesystem::create_directory(f / "notebook_pieces.txt");
+    EXPECT_EQ(Cli(f.Dir() + " note 22 x").status, 0) << "an unreadable pieces file leaves entries plain";
+    std::filesystem::remove(f / "notebook_pieces.txt");
 
     // The help's list of the files the program writes names every one written here.
     std::ifstream help(NUMBRELIA_DATA_DIR "/Help/index.htm", std::ios::binary);
